@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/cli/arguments.h"
+
+#include <string_view>
+
+namespace tessaly::cli {
+
+// One subcommand of tessaly-cli: its name, its line in the usage text, and what runs it.
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    int (*run)(Arguments& arguments);
+};
+
+int RunList(Arguments& arguments);
+int RunShow(Arguments& arguments);
+
+// Prints the usage on standard error and returns the bad-usage status.
+int UsageError(std::string_view message);
+
+} // namespace tessaly::cli

@@ -1,0 +1,66 @@
+#include "app/cli/commands.h"
+#include "engine/version.h"
+
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace tessaly::cli {
+
+namespace {
+
+constexpr std::array kCommands = {
+    Command{"list", "list [--folder DIR]", RunList},
+    Command{"show", "show SYMBOL [--folder DIR]", RunShow},
+};
+
+void PrintUsage(std::ostream& out) {
+    out << "Usage: tessaly-cli COMMAND [OPTIONS]\n"
+           "Keeps and converts a library of end-of-day price histories (one SYMBOL.csv per security).\n"
+           "\n"
+           "Commands:\n";
+    for (const Command& command : kCommands)
+        out << "  tessaly-cli " << command.usage << "\n";
+    out << "\n"
+           "  --folder DIR   the folder of the security data files (default: the current directory)\n"
+           "  --help         show this text\n"
+           "  --version      show the version\n"
+           "\n"
+           "Exit status: 0 success, 1 failure, 64 bad usage.\n";
+}
+
+} // namespace
+
+int UsageError(std::string_view message) {
+    if (!message.empty())
+        std::cerr << "tessaly-cli: " << message << "\n";
+    PrintUsage(std::cerr);
+    return kExitUsage;
+}
+
+} // namespace tessaly::cli
+
+int main(int argc, char** argv) {
+    using namespace tessaly::cli;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty())
+        return UsageError("no command given");
+    const std::string name = arguments.front();
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(std::cout);
+        return kExitOk;
+    }
+    if (name == "--version") {
+        std::cout << tessaly::kApplicationTitle << " " << tessaly::kVersionText << "\n";
+        return kExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (command.name == name) {
+            Arguments rest(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+            return command.run(rest);
+        }
+    }
+    return UsageError("unknown command " + name);
+}
