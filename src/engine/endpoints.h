@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/profile.h"
+
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+// The base URLs of the outside services, kept in the settings so a user can point the program at
+// another server.
+struct Endpoints {
+    std::string historicalHost;
+    std::string quoteHost;
+    std::string currencyHost;
+    std::string makerHost;
+};
+
+inline constexpr std::string_view kEndpointsSection = "Endpoints";
+inline constexpr std::string_view kHistoricalHostName = "HistoricalHost";
+inline constexpr std::string_view kQuoteHostName = "QuoteHost";
+inline constexpr std::string_view kCurrencyHostName = "CurrencyHost";
+inline constexpr std::string_view kMakerHostName = "MakerHost";
+
+Endpoints DefaultEndpoints();
+// The endpoints of the settings; a value that is missing is written with its default first, so the
+// user finds every one of them in the settings file.
+Endpoints LoadEndpoints(Profile& profile);
+
+} // namespace tessaly
