@@ -10,6 +10,8 @@ namespace tessaly::cli {
 // Exit statuses the scripts rely on.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
+// A download stopped by a fatal transport error.
+inline constexpr int kExitStopped = 2;
 inline constexpr int kExitUsage = 64;
 
 // A command's arguments: options are taken out by name, what is left are the operands.

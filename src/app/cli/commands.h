@@ -2,6 +2,7 @@
 
 #include "app/cli/arguments.h"
 
+#include <filesystem>
 #include <string_view>
 
 namespace tessaly::cli {
@@ -15,6 +16,11 @@ struct Command {
 
 int RunList(Arguments& arguments);
 int RunShow(Arguments& arguments);
+int RunDownload(Arguments& arguments);
+int RunReport(Arguments& arguments);
+
+// Prints the rows of a download report (Records, Symbol, Status, tab-separated) on standard output.
+void PrintReportRows(const std::filesystem::path& report);
 
 // Prints the usage on standard error and returns the bad-usage status.
 int UsageError(std::string_view message);

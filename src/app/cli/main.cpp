@@ -14,6 +14,12 @@ namespace {
 constexpr std::array kCommands = {
     Command{"list", "list [--folder DIR]", RunList},
     Command{"show", "show SYMBOL [--folder DIR]", RunShow},
+    Command{"download",
+            "download [--folder DIR] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--period daily|weekly|monthly]\n"
+            "                       [--overwrite] [--historical-host URL] [--quote-host URL]\n"
+            "                       [--currency-host URL] SYMBOL...",
+            RunDownload},
+    Command{"report", "report", RunReport},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -28,7 +34,7 @@ void PrintUsage(std::ostream& out) {
            "  --help         show this text\n"
            "  --version      show the version\n"
            "\n"
-           "Exit status: 0 success, 1 failure, 64 bad usage.\n";
+           "Exit status: 0 success, 1 failure, 2 download stopped by a transport error, 64 bad usage.\n";
 }
 
 } // namespace

@@ -1,0 +1,104 @@
+#include "fakequoteserver.h"
+#include "support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace tessaly::test {
+namespace {
+
+constexpr std::string_view kHeader = "Date,Open,High,Low,Close,Volume,Adj. Close*";
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+// tessaly-cli download and report against the fake server, with settings and program folder in
+// temporary folders.
+class CliDownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server_.Start()); }
+
+    CliRun Run(const std::string& arguments, bool withStandardError = false) const {
+        const std::string command = "XDG_DATA_HOME='" + home_.Path().string() + "/data' XDG_CONFIG_HOME='" +
+                                    home_.Path().string() + "/config' '" + TESSALY_CLI + "' " + arguments +
+                                    (withStandardError ? " 2>&1" : " 2>/dev/null");
+        CliRun run;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return run;
+        std::array<char, 4096> buffer{};
+        std::size_t got = 0;
+        while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            run.out.append(buffer.data(), got);
+        const int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run;
+    }
+
+    std::string Download(const std::string& rest) const {
+        const std::string base = server_.BaseUrl();
+        return "download --folder '" + folder_.Path().string() + "' --historical-host " + base +
+               " --quote-host " + base + " --currency-host " + base + " " + rest;
+    }
+
+    FakeQuoteServer server_;
+    TempFolder folder_;
+    TempFolder home_;
+};
+
+TEST_F(CliDownloadTest, DownloadUpdatesTheFolderAndPrintsTheReport) {
+    server_.SetHistory("MSFT", {"2007-01-02,29.91,30.25,29.53,29.86,76935100,29.86",
+                                "2007-01-03,29.86,29.97,29.44,29.81,45774500,29.81"});
+    server_.SetHistory("IBM", {"2007-01-03,97.18,98.79,96.88,97.27,9196800,48.635"});
+    folder_.Write("IBM.csv", std::string(kHeader) + "\r\n2-Jan-07,1,1,1,1,1,1\r\n3-Jan-07,1,1,1,1,1,1");
+    const CliRun run = Run(Download("--from 2007-01-03 --to 2007-01-03 MSFT XYZQ IBM"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "0\tIBM\tNo new data available\n0\tXYZQ\tInvalid symbol\n1\tMSFT\tSuccess\n");
+    EXPECT_EQ(folder_.Read("MSFT.csv"),
+              std::string(kHeader) + "\r\n3-Jan-07,29.86,29.97,29.44,29.81,45774500,29.81");
+    EXPECT_EQ(ReadFile(home_.Path() / "data/Norvane/Tessaly/report.txt"), "MSFT,1\r\nXYZQ,-1\r\nIBM,0\r\n");
+
+    const std::string settings = ReadFile(home_.Path() / "config/Norvane/Tessaly.conf");
+    EXPECT_NE(settings.find("[Endpoints]"), std::string::npos);
+    EXPECT_NE(settings.find("HistoricalHost=http://ichart.finance.yahoo.com/"), std::string::npos);
+    EXPECT_NE(settings.find("CurrencyHost="), std::string::npos);
+
+    const CliRun report = Run("report");
+    EXPECT_EQ(report.status, 0);
+    EXPECT_EQ(report.out, run.out);
+
+    // The weekly file is rewritten in full with --overwrite, and rescaled.
+    const CliRun again = Run(Download("--from 2007-01-03 --to 2007-01-03 --period weekly --overwrite IBM"));
+    EXPECT_EQ(again.out, "1\tIBM\tSuccess\n");
+    EXPECT_EQ(folder_.Read("IBM.csv"),
+              std::string(kHeader) + "\r\n3-Jan-07,48.590,49.395,48.440,48.635,9196800,48.635");
+}
+
+TEST_F(CliDownloadTest, FatalTransportErrorExitsWithTwo) {
+    server_.SetTrouble(FakeQuoteServer::Request::Historical, "MSFT",
+                       {FakeQuoteServer::Trouble::Kind::Status, 403, ""});
+    const CliRun run = Run(Download("--from 2007-01-03 --to 2007-01-05 MSFT IBM"), true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("The server answered with HTTP status 403."), std::string::npos);
+    EXPECT_NE(run.out.find("0\tMSFT\tNo new data available\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("IBM"), std::string::npos);
+}
+
+TEST_F(CliDownloadTest, BadUsageExitsWith64) {
+    for (const char* rest :
+         {"", "--period hourly MSFT", "--from 2007-02-30 MSFT", "--to 07-01-05 MSFT", "--colour MSFT"}) {
+        const CliRun run = Run(Download(rest), true);
+        EXPECT_EQ(run.status, 64) << rest;
+        EXPECT_NE(run.out.find("Usage: tessaly-cli"), std::string::npos) << rest;
+    }
+    EXPECT_EQ(Run("report extra").status, 64);
+    EXPECT_TRUE(server_.Requests().empty());
+}
+
+} // namespace
+} // namespace tessaly::test
