@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -116,17 +117,13 @@ int DecimalsOf(std::string_view text) {
     return digits;
 }
 
-std::string FormatFixed(double value, int decimals) {
-    std::array<char, 64> buffer{};
-    const int length = std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
-    if (length < 0)
-        return {};
-    if (static_cast<std::size_t>(length) < buffer.size())
-        return std::string(buffer.data(), static_cast<std::size_t>(length));
-    std::string large(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(large.data(), large.size(), "%.*f", decimals, value);
-    large.resize(static_cast<std::size_t>(length));
-    return large;
+// A price with a fixed number of decimals, as "%.*f" writes it.
+void AppendFixed(std::string& text, double value, int decimals) {
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, decimals);
+    if (result.ec == std::errc())
+        text.append(buffer.data(), result.ptr);
 }
 
 bool IsPositive(double value) {
@@ -136,22 +133,39 @@ bool IsPositive(double value) {
 // Rescales a record to adjusted prices when its close and adjusted close are both prices and differ.
 // The stored close is then the adjusted close, with as many decimals as that carries (at least two).
 bool Rescale(std::string& record) {
-    const std::string_view line = record;
-    const std::string_view adjustedText = AfterComma(line, 6);
-    const double close = ReadDecimal(Field(line, 4));
-    const double adjusted = ReadDecimal(adjustedText);
+    // date, open, high, low, close, volume, and the adjusted close as the rest of the line.
+    std::array<std::string_view, 7> fields{};
+    std::string_view rest = record;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const auto comma = i + 1 < fields.size() ? rest.find(',') : std::string_view::npos;
+        fields[i] = rest.substr(0, comma);
+        if (comma == std::string_view::npos) {
+            rest = {};
+            if (i + 1 < fields.size())
+                return false; // no adjusted close
+            break;
+        }
+        rest.remove_prefix(comma + 1);
+    }
+    const double close = ReadDecimal(fields[4]);
+    const double adjusted = ReadDecimal(fields[6]);
     if (!IsPositive(close) || !IsPositive(adjusted) || close == adjusted)
         return false;
     const double factor = adjusted / close;
-    const int decimals = std::max(2, DecimalsOf(adjustedText));
-    std::string rebuilt(FirstField(line));
-    for (std::size_t field = 1; field <= 3; ++field)
-        rebuilt += "," + FormatFixed(ReadDecimal(Field(line, field)) * factor, decimals);
-    rebuilt += "," + FormatFixed(adjusted, decimals);
-    rebuilt += ",";
-    rebuilt += Field(line, 5);
-    rebuilt += ",";
-    rebuilt += adjustedText;
+    const int decimals = std::max(2, DecimalsOf(fields[6]));
+    std::string rebuilt;
+    rebuilt.reserve(record.size() + 16);
+    rebuilt += fields[0];
+    for (std::size_t field = 1; field <= 3; ++field) {
+        rebuilt += ',';
+        AppendFixed(rebuilt, ReadDecimal(fields[field]) * factor, decimals);
+    }
+    rebuilt += ',';
+    AppendFixed(rebuilt, adjusted, decimals);
+    rebuilt += ',';
+    rebuilt += fields[5];
+    rebuilt += ',';
+    rebuilt += fields[6];
     record = std::move(rebuilt);
     return true;
 }
