@@ -18,7 +18,7 @@ constexpr std::string_view kHistoryHeader = "Date,Open,High,Low,Close,Volume,Adj
 constexpr std::string_view kCurrencyHeader =
     "<TICKER>,<PER>,<DTYYYYMMDD>,<TIME>,<OPEN>,<HIGH>,<LOW>,<CLOSE>,<VOL>";
 constexpr std::string_view kNotFoundPage =
-    "<html><head><title>Yahoo! - 404 Not Found</title></head>\n<body>The page was not found.</body></html>";
+    "<html><head><title>404 Not Found</title></head>\n<body>The page was not found.</body></html>";
 
 int Number(const httplib::Request& request, const char* key) {
     return request.has_param(key) ? std::atoi(request.get_param_value(key).c_str()) : 0;
