@@ -14,6 +14,10 @@ namespace {
 constexpr std::array kCommands = {
     Command{"list", "list [--folder DIR]", RunList},
     Command{"show", "show SYMBOL [--folder DIR]", RunShow},
+    Command{"convert-ascii", "convert-ascii [--folder DIR] --out DIR [--preset NAME] SYMBOL...",
+            RunConvertAscii},
+    Command{"option", "option show", RunOption},
+    Command{"option", "option set NAME=VALUE...", RunOption},
 };
 
 void PrintUsage(std::ostream& out) {
