@@ -38,13 +38,14 @@ char PeriodicityLetter(const std::string& periodicity) {
 // whose closing comma is missing is empty.
 std::array<std::string_view, 6> SplitRecord(std::string_view line) {
     std::array<std::string_view, 6> fields;
+    std::size_t field = 0;
     std::size_t start = 0;
-    for (std::string_view& field : fields) {
-        const auto comma = line.find(',', start);
-        if (comma == std::string_view::npos)
-            break;
-        field = line.substr(start, comma - start);
-        start = comma + 1;
+    // Fields are short: a plain scan beats a search call per comma.
+    for (std::size_t i = 0; i < line.size() && field < fields.size(); ++i) {
+        if (line[i] == ',') {
+            fields[field++] = line.substr(start, i - start);
+            start = i + 1;
+        }
     }
     return fields;
 }
@@ -197,7 +198,7 @@ void AsciiConverter::ConvertSecurity(std::string_view symbol, std::size_t positi
         Skip(symbol, "output would overwrite its data file");
         return finishIfLast();
     }
-    const char periodicity = PeriodicityLetter(GetPeriodicity(input));
+    const char periodicity = option_.Periodicity ? PeriodicityLetter(GetPeriodicity(input)) : 'M';
 
     if (option_.Single) {
         if (!single_) {
@@ -232,15 +233,26 @@ void AsciiConverter::ConvertSecurity(std::string_view symbol, std::size_t positi
     finishIfLast();
 }
 
-const std::string& AsciiConverter::DateText(std::string_view storedDate) {
+const std::string& AsciiConverter::DateText(std::string_view storedDate, std::size_t record) {
+    // Securities mostly share their trading days: the previous security's date at the same place
+    // is the first guess.
+    if (record < previousDates_.size() && previousDates_[record].first == storedDate) {
+        currentDates_.push_back(previousDates_[record]);
+        return currentDates_.back().second;
+    }
     dateKey_.assign(storedDate);
-    const auto found = dateTexts_.find(dateKey_);
-    if (found != dateTexts_.end())
+    auto found = dateTexts_.find(dateKey_);
+    if (found == dateTexts_.end()) {
+        if (dateTexts_.size() >= kMaxCachedDates)
+            dateTexts_.clear();
+        found =
+            dateTexts_.emplace(dateKey_, FormatDateNumber(StoredDateToNumber(storedDate), option_.DateFormat))
+                .first;
+    }
+    if (record >= kMaxCachedDates)
         return found->second;
-    if (dateTexts_.size() >= kMaxCachedDates)
-        dateTexts_.clear();
-    return dateTexts_.emplace(dateKey_, FormatDateNumber(StoredDateToNumber(storedDate), option_.DateFormat))
-        .first->second;
+    currentDates_.emplace_back(found->first, found->second);
+    return currentDates_.back().second;
 }
 
 void AsciiConverter::WriteRecords(TextFile& input, AtomicFile& output, std::string_view symbol,
@@ -249,6 +261,9 @@ void AsciiConverter::WriteRecords(TextFile& input, AtomicFile& output, std::stri
     if (!input.ReadLine(line_)) // the column header
         return;
     const std::string_view separator = separator_;
+    std::swap(previousDates_, currentDates_);
+    currentDates_.clear();
+    std::size_t record = 0;
     while (input.ReadLine(line_)) {
         if (line_.empty())
             continue; // not a record
@@ -263,7 +278,7 @@ void AsciiConverter::WriteRecords(TextFile& input, AtomicFile& output, std::stri
         if (option_.Periodicity)
             column(std::string_view(&periodicity, 1));
         if (option_.Date)
-            column(DateText(fields[0]));
+            column(DateText(fields[0], record));
         if (option_.Open)
             column(fields[1]);
         if (option_.High)
@@ -280,6 +295,7 @@ void AsciiConverter::WriteRecords(TextFile& input, AtomicFile& output, std::stri
             output_.pop_back();
         output_ += kLineBreak;
         output.Write(output_);
+        ++record;
     }
 }
 

@@ -48,7 +48,7 @@ private:
     bool WouldOverwriteDataFile(const std::filesystem::path& target,
                                 const std::filesystem::path& dataFile) const;
     void WriteRecords(TextFile& input, AtomicFile& output, std::string_view symbol, char periodicity);
-    const std::string& DateText(std::string_view storedDate);
+    const std::string& DateText(std::string_view storedDate, std::size_t record);
     void FinishSingle();
 
     std::filesystem::path inputFolder_;
@@ -64,6 +64,8 @@ private:
     // The date column of each stored date met so far: securities share their trading days, and the
     // stored form does not change during a run.
     std::unordered_map<std::string, std::string> dateTexts_;
+    std::vector<std::pair<std::string, std::string>> previousDates_; // by record, of the last security
+    std::vector<std::pair<std::string, std::string>> currentDates_;
     std::string dateKey_;
     std::string line_;
     std::string output_;
