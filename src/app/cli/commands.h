@@ -21,6 +21,8 @@ int RunReport(Arguments& arguments);
 
 // Prints the rows of a download report (Records, Symbol, Status, tab-separated) on standard output.
 void PrintReportRows(const std::filesystem::path& report);
+int RunConvertAscii(Arguments& arguments);
+int RunOption(Arguments& arguments);
 
 // Prints the usage on standard error and returns the bad-usage status.
 int UsageError(std::string_view message);

@@ -20,6 +20,10 @@ constexpr std::array kCommands = {
             "                       [--currency-host URL] SYMBOL...",
             RunDownload},
     Command{"report", "report", RunReport},
+    Command{"convert-ascii", "convert-ascii [--folder DIR] --out DIR [--preset NAME] SYMBOL...",
+            RunConvertAscii},
+    Command{"option", "option show", RunOption},
+    Command{"option", "option set NAME=VALUE...", RunOption},
 };
 
 void PrintUsage(std::ostream& out) {
