@@ -92,6 +92,21 @@ void ConvertToAscii(benchmark::State& state) {
 }
 BENCHMARK(ConvertToAscii)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
+// All securities into one file with the symbol column: the streaming itself, without the cost of
+// creating and syncing 1,000 files.
+void ConvertToOneFile(benchmark::State& state) {
+    const Library& library = TheLibrary();
+    tessaly::ConversionOption option;
+    option.Single = 1;
+    option.Symbol = 1;
+    for (auto _ : state) {
+        if (!tessaly::ConvertSymbols(library.symbols, library.input, library.output, option).empty())
+            state.SkipWithError("a security was skipped");
+    }
+    SetRate(state);
+}
+BENCHMARK(ConvertToOneFile)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
 void CatToDevNull(benchmark::State& state) {
     const std::string command = "cat '" + TheLibrary().input.string() + "'/*.csv > /dev/null";
     for (auto _ : state) {

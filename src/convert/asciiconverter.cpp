@@ -4,6 +4,9 @@
 #include "engine/securityfiles.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace tessaly {
@@ -34,18 +37,39 @@ char PeriodicityLetter(const std::string& periodicity) {
     return 'M';
 }
 
+// The positions of the commas in the eight bytes at `data`, one high bit per comma byte (exact: no
+// carries run between the bytes).
+std::uint64_t CommaBits(const char* data) {
+    constexpr std::uint64_t kCommas = 0x2c2c2c2c2c2c2c2cULL;
+    constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+    std::uint64_t word = 0;
+    std::memcpy(&word, data, sizeof word);
+    const std::uint64_t zeroWhereComma = word ^ kCommas;
+    return ~(((zeroWhereComma & kLow7) + kLow7) | zeroWhereComma | kLow7);
+}
+
 // The first six fields of a record. Field i is the text between comma i - 1 and comma i; a field
 // whose closing comma is missing is empty.
 std::array<std::string_view, 6> SplitRecord(std::string_view line) {
     std::array<std::string_view, 6> fields;
     std::size_t field = 0;
     std::size_t start = 0;
-    // Fields are short: a plain scan beats a search call per comma.
-    for (std::size_t i = 0; i < line.size() && field < fields.size(); ++i) {
-        if (line[i] == ',') {
-            fields[field++] = line.substr(start, i - start);
-            start = i + 1;
+    const auto comma = [&](std::size_t at) {
+        fields[field++] = line.substr(start, at - start);
+        start = at + 1;
+    };
+    std::size_t i = 0;
+    // Eight bytes at a time where the byte order allows it: records are read by the million.
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= line.size() && field < fields.size(); i += 8) {
+            for (std::uint64_t bits = CommaBits(line.data() + i); bits != 0 && field < fields.size();
+                 bits &= bits - 1)
+                comma(i + static_cast<std::size_t>(std::countr_zero(bits)) / 8);
         }
+    }
+    for (; i < line.size() && field < fields.size(); ++i) {
+        if (line[i] == ',')
+            comma(i);
     }
     return fields;
 }

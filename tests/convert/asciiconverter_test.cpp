@@ -112,6 +112,10 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"SpaceTrimsTheValuesOwnBlanks", Only("DC", 4, 0), "3-Mar-05,1,2,3,4  ,5,6", "20050303 4"},
         LineCase{"CommaKeepsThem", Only("DC", 4, 1), "3-Mar-05,1,2,3,4  ,5,6", "20050303,4  "},
         LineCase{"NumbersAreCopiedAsText", Only("OHV"), "3-Mar-05,092.500,-0,x,1,1e3,2", "092.500,-0,1e3"},
+        LineCase{"CommasAtWordEdges", Only("OHLCV"), "1234567,9,12345678,,x,\xe9-\xe9,-1,",
+                 "9,12345678,,x,\xe9-\xe9"},
+        LineCase{"ShortRecord", Only("O"), "a,b,", "b"},
+        LineCase{"OnlyCommas", Only("SOHLCV", 4, 3), ",,,,,,,,,,,", "AAA"},
         LineCase{"DateWithoutComma", Only("DC"), "3-Mar-05", ""},
         LineCase{"TextThatIsNoDate", Only("DC", 8), "yesterday,1,2,3,4,5,6", ",4"}),
     [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
