@@ -1,22 +1,16 @@
 #include "app/settings/qsettingsprofile.h"
 #include "convert/conversionoption.h"
+#include "support/runcommand.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
 
 namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out; // standard output, then standard error when asked for
-};
+using CliRun = test::CommandRun;
 
 std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
@@ -31,20 +25,9 @@ protected:
     }
 
     CliRun Run(const std::string& arguments, bool withStandardError = false) const {
-        const std::string command = "XDG_CONFIG_HOME=" + Quoted(config) + " '" + TESSALY_CLI + "' " +
-                                    arguments + (withStandardError ? " 2>&1" : " 2>/dev/null");
-        CliRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        std::array<char, 4096> buffer{};
-        std::size_t got = 0;
-        while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            run.out.append(buffer.data(), got);
-        const int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return test::RunCli(TESSALY_CLI, arguments, withStandardError, "XDG_CONFIG_HOME=" + Quoted(config));
     }
+
     std::string Where() const { return " --folder " + Quoted(data) + " --out " + Quoted(out) + " "; }
     fs::path SettingsFile() const { return config / "Norvane" / "Tessaly.conf"; }
 

@@ -1,21 +1,15 @@
 #include "fakequoteserver.h"
+#include "support/runcommand.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
 
 namespace tessaly::test {
 namespace {
 
 constexpr std::string_view kHeader = "Date,Open,High,Low,Close,Volume,Adj. Close*";
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using CliRun = CommandRun;
 
 // tessaly-cli download and report against the fake server, with settings and program folder in
 // temporary folders.
@@ -24,20 +18,9 @@ protected:
     void SetUp() override { ASSERT_TRUE(server_.Start()); }
 
     CliRun Run(const std::string& arguments, bool withStandardError = false) const {
-        const std::string command = "XDG_DATA_HOME='" + home_.Path().string() + "/data' XDG_CONFIG_HOME='" +
-                                    home_.Path().string() + "/config' '" + TESSALY_CLI + "' " + arguments +
-                                    (withStandardError ? " 2>&1" : " 2>/dev/null");
-        CliRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        std::array<char, 4096> buffer{};
-        std::size_t got = 0;
-        while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            run.out.append(buffer.data(), got);
-        const int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return RunCli(TESSALY_CLI, arguments, withStandardError,
+                      "XDG_DATA_HOME='" + home_.Path().string() + "/data' XDG_CONFIG_HOME='" +
+                          home_.Path().string() + "/config'");
     }
 
     std::string Download(const std::string& rest) const {

@@ -1,39 +1,20 @@
+#include "support/runcommand.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
-
 namespace tessaly {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using test::CommandRun;
 
-// Runs tessaly-cli with the arguments (a shell-quoted string) and collects its standard output.
-CliRun RunCli(const std::string& arguments, bool withStandardError = false) {
-    const std::string command =
-        std::string("'") + TESSALY_CLI + "' " + arguments + (withStandardError ? " 2>&1" : " 2>/dev/null");
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+CommandRun RunCli(const std::string& arguments, bool withStandardError = false) {
+    return test::RunCli(TESSALY_CLI, arguments, withStandardError);
 }
 
 TEST(CliTest, VersionAndHelp) {
     EXPECT_EQ(RunCli("--version").out, "Tessaly 1.07.600\n");
-    const CliRun help = RunCli("--help");
+    const CommandRun help = RunCli("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("list [--folder DIR]"), std::string::npos);
 }
@@ -41,7 +22,7 @@ TEST(CliTest, VersionAndHelp) {
 TEST(CliTest, BadUsageExitsWith64AndShowsUsage) {
     for (const char* arguments :
          {"", "frobnicate", "list --colour red", "show", "show A B", "list --folder"}) {
-        const CliRun run = RunCli(arguments, true);
+        const CommandRun run = RunCli(arguments, true);
         EXPECT_EQ(run.status, 64) << arguments;
         EXPECT_NE(run.out.find("Usage: tessaly-cli"), std::string::npos) << arguments;
     }
@@ -54,7 +35,7 @@ TEST(CliTest, ListPrintsOneLinePerDataFile) {
         "Date,Open,High,Low,Close,Volume,Adj. Close*\r\n3-Jan-05,1,1,1,2,5,2\r\n4-Jan-05,2,2,2,1,5,1");
     folder.Write("notes.txt", "x");
     folder.Write("OLD.CSV", "x");
-    const CliRun run = RunCli("list --folder '" + folder.Path().string() + "'");
+    const CommandRun run = RunCli("list --folder '" + folder.Path().string() + "'");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "IBM\tDaily\t3-Jan-05\t4-Jan-05\t+-===\t2\n");
 }
@@ -64,10 +45,10 @@ TEST(CliTest, ShowPrintsTheRecordsAndFailsForAMissingFile) {
     folder.Write("ibm.csv",
                  "Date,Open,High,Low,Close,Volume,Adj. Close*\r\n3-Jan-05,1,1.5,0.5,2,5,2\r\n\r\n4-Jan-05,2");
     const std::string where = " --folder '" + folder.Path().string() + "'";
-    const CliRun run = RunCli("show IBM" + where);
+    const CommandRun run = RunCli("show IBM" + where);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "3-Jan-05\t1\t1.5\t0.5\t2\t5\n4-Jan-05\t2\t\t\t\t\n");
-    const CliRun missing = RunCli("show DELL" + where, true);
+    const CommandRun missing = RunCli("show DELL" + where, true);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("DELL"), std::string::npos);
 }
