@@ -15,6 +15,8 @@ struct Command {
 
 int RunList(Arguments& arguments);
 int RunShow(Arguments& arguments);
+int RunConvertMetaStock(Arguments& arguments);
+int RunMetaStock(Arguments& arguments);
 
 // Prints the usage on standard error and returns the bad-usage status.
 int UsageError(std::string_view message);

@@ -14,6 +14,8 @@ namespace {
 constexpr std::array kCommands = {
     Command{"list", "list [--folder DIR]", RunList},
     Command{"show", "show SYMBOL [--folder DIR]", RunShow},
+    Command{"convert-metastock", "convert-metastock [--folder DIR] --out DIR SYMBOL...", RunConvertMetaStock},
+    Command{"metastock", "metastock list DIR | metastock dump DIR SYMBOL", RunMetaStock},
 };
 
 void PrintUsage(std::ostream& out) {
