@@ -2,11 +2,14 @@
 #   make run    install what is missing, build, start Tessaly
 #   make check  install what is missing, build, run every test (and the core tests under ASan/UBSan)
 #   make bench  build and run the benchmarks
-.PHONY: all deps configure build run check format format-check test asan bench clean
+#   make fuzz   build the MetaStock library's fuzz target with clang and run it FUZZ_SECONDS (600)
+.PHONY: all deps configure build run check format format-check test asan bench fuzz clean
 
 BUILD_DIR := build
 ASAN_DIR := build/asan
 CMAKE_FLAGS := -DTESSALY_WERROR=ON
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 600
 
 all: build
 
@@ -47,6 +50,13 @@ check: format-check test asan
 bench: configure
 	cmake --build $(BUILD_DIR) --target benchmarks
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+fuzz:
+	cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_DIR)
+	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/artifacts
+	cd $(FUZZ_DIR) && ./metalib_fuzzer -jobs=1 -max_total_time=$(FUZZ_SECONDS) \
+		-artifact_prefix=artifacts/ corpus ../../fuzz/corpus/metalib
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -53,5 +53,25 @@ TEST(CliTest, ShowPrintsTheRecordsAndFailsForAMissingFile) {
     EXPECT_NE(missing.out.find("DELL"), std::string::npos);
 }
 
+TEST(CliTest, ConvertMetaStockThenListAndDump) {
+    test::TempFolder folder;
+    folder.Write("IBM.csv",
+                 "Date,Open,High,Low,Close,Volume,Adj. Close*\r\n28-Feb-05,20,22,18,20,4821300,10");
+    const std::string data = "'" + folder.Path().string() + "'";
+    const std::string out = "'" + (folder / "ms").string() + "'";
+    EXPECT_EQ(RunCli("convert-metastock --folder " + data + " --out " + out + " IBM NONE").status, 1);
+    EXPECT_EQ(RunCli("convert-metastock --folder " + data + " --out " + out + " IBM").status, 0);
+    EXPECT_EQ(RunCli("convert-metastock --folder " + data + " IBM").status, 64);
+    const CommandRun list = RunCli("metastock list " + out);
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "F1.DAT\tIBM\tIBM\tD\t20050228\t20050228\t1\n");
+    const CommandRun dump = RunCli("metastock dump " + out + " ibm");
+    EXPECT_EQ(dump.status, 0);
+    EXPECT_EQ(dump.out, "20050228\t10\t11\t9\t10\t48213\t0\n");
+    EXPECT_EQ(RunCli("metastock dump " + out + " NONE").status, 1);
+    EXPECT_EQ(RunCli("metastock list " + data).status, 1);
+    EXPECT_EQ(RunCli("metastock list").status, 64);
+}
+
 } // namespace
 } // namespace tessaly

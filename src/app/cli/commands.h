@@ -23,6 +23,8 @@ int RunReport(Arguments& arguments);
 void PrintReportRows(const std::filesystem::path& report);
 int RunConvertAscii(Arguments& arguments);
 int RunOption(Arguments& arguments);
+int RunConvertMetaStock(Arguments& arguments);
+int RunMetaStock(Arguments& arguments);
 
 // Prints the usage on standard error and returns the bad-usage status.
 int UsageError(std::string_view message);

@@ -24,6 +24,8 @@ constexpr std::array kCommands = {
             RunConvertAscii},
     Command{"option", "option show", RunOption},
     Command{"option", "option set NAME=VALUE...", RunOption},
+    Command{"convert-metastock", "convert-metastock [--folder DIR] --out DIR SYMBOL...", RunConvertMetaStock},
+    Command{"metastock", "metastock list DIR | metastock dump DIR SYMBOL", RunMetaStock},
 };
 
 void PrintUsage(std::ostream& out) {
