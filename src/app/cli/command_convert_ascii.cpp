@@ -47,13 +47,7 @@ int RunConvertAscii(Arguments& arguments) {
     }
 
     const SkippedSymbols skipped = ConvertSymbols(symbols, folder, *out, option);
-    for (const SkippedSymbol& symbol : skipped) {
-        if (symbol.symbol.empty())
-            std::cerr << "tessaly-cli: " << symbol.reason << "\n";
-        else
-            std::cerr << "tessaly-cli: " << symbol.symbol << ": " << symbol.reason << "\n";
-    }
-    return skipped.empty() ? kExitOk : kExitFailure;
+    return ReportSkippedSymbols(skipped);
 }
 
 } // namespace tessaly::cli

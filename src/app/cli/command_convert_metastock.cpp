@@ -19,10 +19,7 @@ int RunConvertMetaStock(Arguments& arguments) {
         return UsageError("convert-metastock needs at least one SYMBOL");
     StandardErrorMessages messages;
     const SkippedSymbols skipped = ConvertToMetaStock(symbols, folder, *out, messages);
-    for (const SkippedSymbol& entry : skipped)
-        std::cerr << "tessaly-cli: skipped " << (entry.symbol.empty() ? "\"\"" : entry.symbol) << ": "
-                  << entry.reason << "\n";
-    return skipped.empty() ? kExitOk : kExitFailure;
+    return ReportSkippedSymbols(skipped);
 }
 
 } // namespace tessaly::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cli/arguments.h"
+#include "convert/skippedsymbol.h"
 
 #include <filesystem>
 #include <string_view>
@@ -25,6 +26,9 @@ int RunConvertAscii(Arguments& arguments);
 int RunOption(Arguments& arguments);
 int RunConvertMetaStock(Arguments& arguments);
 int RunMetaStock(Arguments& arguments);
+
+// Names every skipped symbol with its reason on standard error; the exit status of a conversion.
+int ReportSkippedSymbols(const SkippedSymbols& skipped);
 
 // Prints the usage on standard error and returns the bad-usage status.
 int UsageError(std::string_view message);
