@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFileSystemModel>
+#include <QTreeView>
+
+namespace tessaly {
+
+// The folder tree, the left pane of the main window: the folders of the file system.
+class CLeftTreeView final : public QTreeView {
+    Q_OBJECT
+public:
+    explicit CLeftTreeView(QWidget* parent = nullptr);
+
+    // Selects the deepest existing folder of `path` (the home folder when none exists) and makes it
+    // current; returns the folder selected, ending with "/".
+    QString RestoreLastFolder(const QString& path);
+    QString CurrentFolder() const { return current_; }
+
+Q_SIGNALS:
+    // A folder was selected; its path ends with "/".
+    void FolderSelected(const QString& folder);
+
+private:
+    void SelectFolder(const QModelIndex& index);
+
+    QFileSystemModel model_;
+    QString current_;
+};
+
+} // namespace tessaly

@@ -1,0 +1,100 @@
+#include "app/mainframe.h"
+#include "app/settings/qsettingsprofile.h"
+#include "browser/lefttreeview.h"
+#include "browser/rightlistview.h"
+#include "support/tempfolder.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+using namespace tessaly;
+using tessaly::test::TempFolder;
+
+namespace {
+
+// Answers each question with the next prepared answer and records what was asked.
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
+        asked.emplace_back(text);
+        if (answers.empty())
+            return MessageAnswer::Cancel;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<MessageAnswer> answers;
+    std::vector<std::string> asked;
+};
+
+QString Folder(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string()) + u"/"_s;
+}
+
+} // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void RestoresNestedFolderAndListsIt() {
+        TempFolder data;
+        std::filesystem::create_directories(data / "stocks/stocks");
+        data.Write("stocks/IBM.csv",
+                   "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n");
+        data.Write("stocks/MSFT.csv",
+                   "Date,Open,High,Low,Close,Volume,Adj. Close*\n28-Dec-04,1,2,0.5,1.5,100,1.5\n");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "stocks").toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        frame.resize(900, 500);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "stocks"));
+        QCOMPARE(frame.windowTitle(), u"Tessaly [stocks]"_s);
+        QTRY_COMPARE(frame.List().Model().rowCount(), 2);
+        QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+        QVERIFY(frame.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/mainwindow.png")));
+    }
+
+    void MissingFolderFallsBackToDeepestExisting() {
+        TempFolder data;
+        std::filesystem::create_directories(data / "a");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "a/gone/deeper").toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "a"));
+    }
+
+    void ExitAsksAndNoKeepsTheWindow() {
+        TempFolder data;
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        frame.show();
+        messages.answers = {MessageAnswer::No};
+        frame.Exit();
+        QVERIFY(frame.isVisible());
+        QCOMPARE(messages.asked.back(), std::string("Are you sure you want to exit Tessaly?"));
+        messages.answers = {MessageAnswer::Yes};
+        frame.Exit();
+        QVERIFY(!frame.isVisible());
+        QCOMPARE(QString::fromStdString(profile.GetString("CurrentOption", "LastDirectory", "")),
+                 Folder(data.Path()));
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "mainframe_test.moc"
