@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
@@ -34,13 +35,43 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     statusBar()->showMessage(QString());
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    QAction* exit = file->addAction(tr("E&xit"));
-    exit->setStatusTip(tr("Quit the application; prompts to save documents"));
-    connect(exit, &QAction::triggered, this, &CMainFrame::Exit);
+    connect(
+        AddCommand(file, Command::Exit, tr("E&xit"), tr("Quit the application; prompts to save documents")),
+        &QAction::triggered, this, &CMainFrame::Exit);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QAction* remove = AddCommand(edit, Command::Delete, tr("&Delete"), tr("Delete selected security"));
+    remove->setShortcut(QKeySequence::Delete);
+    connect(remove, &QAction::triggered, this, [this] { list_->DeleteSelectedSecurities(messages_); });
+    edit->addSeparator();
+    QAction* copy =
+        AddCommand(edit, Command::Copy, tr("&Copy"), tr("Copy the selection and put it on the Clipboard"));
+    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    connect(copy, &QAction::triggered, this, [this] { list_->CopySelectedSecurities(false); });
+    edit->addSeparator();
+    QAction* selectAll = AddCommand(edit, Command::SelectAll, tr("&Select All"), tr("Select all items"));
+    selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(selectAll, &QAction::triggered, list_, &CRightListView::SelectAllSecurities);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* statusBarAction =
+        AddCommand(view, Command::ToggleStatusBar, tr("&Status Bar"), tr("Show or hide the status bar"));
+    statusBarAction->setCheckable(true);
+    statusBarAction->setChecked(true);
+    connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
+
+    for (QMenu* menu : {file, edit, view})
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+    connect(&list_->Model(), &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommands);
+    connect(&list_->Model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommands);
+    connect(&list_->Model(), &QAbstractItemModel::modelReset, this, &CMainFrame::UpdateCommands);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::UpdateCommands);
 
     connect(tree_, &CLeftTreeView::FolderSelected, this, &CMainFrame::OnFolderSelected);
     const std::string last = profile_.GetString(kOptionSection, kLastDirectory, "");
     tree_->RestoreLastFolder(QString::fromStdString(last));
+    UpdateCommands();
 }
 
 void CMainFrame::OnFolderSelected(const QString& folder) {
@@ -50,6 +81,22 @@ void CMainFrame::OnFolderSelected(const QString& folder) {
         QStringLiteral("%1 [%2]").arg(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()),
                                       name.isEmpty() ? folder : name));
     list_->ShowFolder(folder.toStdString());
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt) {
+    QAction* action = menu->addAction(text);
+    action->setStatusTip(prompt);
+    action->setShortcutContext(Qt::WindowShortcut);
+    actions_[command] = action;
+    return action;
+}
+
+void CMainFrame::UpdateCommands() {
+    const bool hasRows = list_->Model().rowCount() > 0;
+    const bool listRule = hasRows && list_->HasSelection();
+    Action(Command::Delete)->setEnabled(listRule);
+    Action(Command::Copy)->setEnabled(listRule);
+    Action(Command::SelectAll)->setEnabled(hasRows);
 }
 
 void CMainFrame::Exit() {

@@ -5,6 +5,10 @@
 
 #include <QMainWindow>
 
+#include <map>
+
+class QAction;
+class QMenu;
 class QSplitter;
 
 namespace tessaly {
@@ -25,11 +29,24 @@ public:
     // Asks "Are you sure you want to exit Tessaly?"; on Yes saves the settings and closes.
     void Exit();
 
+    // Command ids; later dialogs add theirs here and to the menus.
+    enum class Command {
+        Exit = 57665,
+        Delete = 32773,
+        Copy = 57634,
+        SelectAll = 32774,
+        ToggleStatusBar = 59393
+    };
+    QAction* Action(Command command) const { return actions_.at(command); }
+    // Enables every command by its rule; run whenever a menu opens and when the list changes.
+    void UpdateCommands();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnFolderSelected(const QString& folder);
+    QAction* AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt);
 
     Profile& profile_;
     MessageBoxes& messages_;
@@ -39,6 +56,7 @@ private:
     CLeftTreeView* tree_;
     CRightListView* list_;
     QString lastDirectory_;
+    std::map<Command, QAction*> actions_;
 };
 
 } // namespace tessaly

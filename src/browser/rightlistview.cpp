@@ -1,6 +1,11 @@
 #include "browser/rightlistview.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QMimeData>
+
+#include <algorithm>
 
 #include <chrono>
 
@@ -66,6 +71,60 @@ void CRightListView::AddSecurityRow(const std::string& fileName, const std::file
 
 void CRightListView::RemoveSecurityRows(std::string_view symbol) {
     model_.RemoveSecurityRows(symbol);
+}
+
+namespace {
+
+std::vector<int> SelectedRows(const QItemSelectionModel* selection) {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selection->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+} // namespace
+
+bool CRightListView::HasSelection() const {
+    return selectionModel()->hasSelection();
+}
+
+void CRightListView::DeleteSelectedSecurities(MessageBoxes& messages) {
+    const std::vector<int> rows = SelectedRows(selectionModel());
+    if (rows.empty())
+        return;
+    if (messages.Show("Are you sure you want to delete selected securities?", "", MessageButtons::OkCancel,
+                      MessageIcon::Question) != MessageAnswer::Ok)
+        return;
+    std::vector<std::string> deleted;
+    std::string kept;
+    for (int row : rows) {
+        const std::string& fileName = model_.Row(row).fileName;
+        std::error_code error;
+        if (std::filesystem::remove(folder_ / fileName, error) ||
+            !std::filesystem::exists(folder_ / fileName))
+            deleted.push_back(fileName);
+        else
+            kept += "\n" + (folder_ / fileName).string();
+    }
+    for (const std::string& fileName : deleted)
+        model_.RemoveFileRow(fileName);
+    if (!kept.empty())
+        messages.Show("These securities could not be deleted:" + kept, "", MessageButtons::Ok,
+                      MessageIcon::Warning);
+}
+
+void CRightListView::CopySelectedSecurities(bool cut) {
+    const std::vector<int> rows = SelectedRows(selectionModel());
+    if (rows.empty())
+        return;
+    std::string text = cut ? "1\n" : "0\n";
+    for (int row : rows)
+        text += (folder_ / model_.Row(row).fileName).string() + "\n";
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(text));
+    data->setData(QString::fromLatin1(kTransferMimeType), QByteArray::fromStdString(text));
+    QApplication::clipboard()->setMimeData(data);
 }
 
 } // namespace tessaly

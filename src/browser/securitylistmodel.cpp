@@ -115,4 +115,14 @@ void SecurityListModel::RemoveSecurityRows(std::string_view symbol) {
     }
 }
 
+void SecurityListModel::RemoveFileRow(const std::string& fileName) {
+    for (int row = rowCount() - 1; row >= 0; --row) {
+        if (Row(row).fileName != fileName)
+            continue;
+        beginRemoveRows({}, row, row);
+        rows_.erase(rows_.begin() + row);
+        endRemoveRows();
+    }
+}
+
 } // namespace tessaly

@@ -35,6 +35,8 @@ public:
     void Clear();
     // Removes every row of `symbol`, whatever the case of either.
     void RemoveSecurityRows(std::string_view symbol);
+    // Removes the row of the file named exactly `fileName`.
+    void RemoveFileRow(const std::string& fileName);
     const SecurityRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
 private:

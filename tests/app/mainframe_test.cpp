@@ -4,7 +4,11 @@
 #include "browser/rightlistview.h"
 #include "support/tempfolder.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QMimeData>
 #include <QTest>
 
 #include <deque>
@@ -74,6 +78,52 @@ private Q_SLOTS:
         FakeMessageBoxes messages;
         CMainFrame frame(profile, messages, true);
         QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "a"));
+    }
+
+    void CommandsFollowTheListRules() {
+        TempFolder data;
+        const std::string record =
+            "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QVERIFY(!frame.Action(CMainFrame::Command::Delete)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::Command::Copy)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
+        QVERIFY(frame.Action(CMainFrame::Command::Exit)->isEnabled());
+
+        for (const char* name : {"aa.csv", "BB.csv", "CC.csv", "DD.csv"}) {
+            data.Write(name, record);
+            frame.List().AddSecurityRow(name, data.Path());
+        }
+        QVERIFY(frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::Command::Copy)->isEnabled());
+        frame.Action(CMainFrame::Command::SelectAll)->trigger();
+        QVERIFY(frame.Action(CMainFrame::Command::Copy)->isEnabled());
+        frame.List().selectionModel()->select(frame.List().Model().index(3, 0),
+                                              QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        frame.Action(CMainFrame::Command::Copy)->trigger();
+        const QString folder = Folder(data.Path());
+        const QString expected =
+            u"0\n"_s + folder + u"aa.csv\n"_s + folder + u"BB.csv\n"_s + folder + u"CC.csv\n"_s;
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QString::fromLatin1(kTransferMimeType)));
+
+        messages.answers = {MessageAnswer::Cancel};
+        frame.Action(CMainFrame::Command::Delete)->trigger();
+        QCOMPARE(frame.List().Model().rowCount(), 4);
+        QVERIFY(std::filesystem::exists(data / "aa.csv"));
+        QCOMPARE(messages.asked.back(), std::string("Are you sure you want to delete selected securities?"));
+
+        messages.answers = {MessageAnswer::Ok};
+        frame.Action(CMainFrame::Command::Delete)->trigger();
+        QCOMPARE(messages.asked.size(), std::size_t{2});
+        QCOMPARE(frame.List().Model().rowCount(), 1);
+        QCOMPARE(frame.List().Model().Row(0).fileName, std::string("DD.csv"));
+        QVERIFY(!std::filesystem::exists(data / "aa.csv"));
+        QVERIFY(std::filesystem::exists(data / "DD.csv"));
     }
 
     void ExitAsksAndNoKeepsTheWindow() {
