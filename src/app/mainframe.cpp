@@ -4,6 +4,7 @@
 #include "browser/rightlistview.h"
 #include "engine/version.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -35,6 +36,15 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     statusBar()->showMessage(QString());
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* open = AddCommand(file, Command::Open, tr("&Open..."), tr("Open an existing document"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, [this] {
+        if (list_->IsDataDisplayMode())
+            list_->SwitchDisplayMode();
+        else
+            list_->ShowSecurityData();
+    });
+    file->addSeparator();
     connect(
         AddCommand(file, Command::Exit, tr("E&xit"), tr("Quit the application; prompts to save documents")),
         &QAction::triggered, this, &CMainFrame::Exit);
@@ -60,11 +70,30 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     statusBarAction->setChecked(true);
     connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
 
-    for (QMenu* menu : {file, edit, view})
+    view->addSeparator();
+    QMenu* showAs = view->addMenu(tr("&Show As"));
+    auto* viewTypes = new QActionGroup(this);
+    const std::pair<Command, CRightListView::ViewType> types[] = {
+        {Command::LargeIcons, CRightListView::ViewType::LargeIcons},
+        {Command::SmallIcons, CRightListView::ViewType::SmallIcons},
+        {Command::List, CRightListView::ViewType::List},
+        {Command::Reports, CRightListView::ViewType::Report}};
+    const QString names[] = {tr("Large Icons"), tr("Small Icons"), tr("List"), tr("Reports")};
+    for (int i = 0; i < 4; ++i) {
+        QAction* action = AddCommand(showAs, types[i].first, names[i], QString());
+        action->setCheckable(true);
+        viewTypes->addAction(action);
+        const CRightListView::ViewType type = types[i].second;
+        connect(action, &QAction::triggered, this, [this, type] { list_->SetViewType(type); });
+    }
+    Action(Command::Reports)->setChecked(true);
+
+    for (QMenu* menu : {file, edit, view, showAs})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::modelReset, this, &CMainFrame::UpdateCommands);
+    connect(list_, &CRightListView::DisplayModeChanged, this, &CMainFrame::UpdateCommands);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CMainFrame::UpdateCommands);
 
@@ -92,11 +121,15 @@ QAction* CMainFrame::AddCommand(QMenu* menu, Command command, const QString& tex
 }
 
 void CMainFrame::UpdateCommands() {
-    const bool hasRows = list_->Model().rowCount() > 0;
+    const bool dataMode = list_->IsDataDisplayMode();
+    const bool hasRows = list_->Model().rowCount() > 0 && !dataMode;
     const bool listRule = hasRows && list_->HasSelection();
+    Action(Command::Open)->setEnabled(listRule || dataMode);
     Action(Command::Delete)->setEnabled(listRule);
     Action(Command::Copy)->setEnabled(listRule);
     Action(Command::SelectAll)->setEnabled(hasRows);
+    for (Command command : {Command::LargeIcons, Command::SmallIcons, Command::List, Command::Reports})
+        Action(command)->setEnabled(hasRows);
 }
 
 void CMainFrame::Exit() {

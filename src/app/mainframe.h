@@ -31,11 +31,16 @@ public:
 
     // Command ids; later dialogs add theirs here and to the menus.
     enum class Command {
+        Open = 32777,
         Exit = 57665,
         Delete = 32773,
         Copy = 57634,
         SelectAll = 32774,
-        ToggleStatusBar = 59393
+        ToggleStatusBar = 59393,
+        LargeIcons = 32785,
+        SmallIcons = 32786,
+        List = 32787,
+        Reports = 32788,
     };
     QAction* Action(Command command) const { return actions_.at(command); }
     // Enables every command by its rule; run whenever a menu opens and when the list changes.

@@ -11,17 +11,37 @@
 
 namespace tessaly {
 
+namespace {
+
+std::vector<int> SelectedRows(const QItemSelectionModel* selection) {
+    // The icon views select only the first column, the report view whole rows.
+    std::vector<int> rows;
+    for (const QModelIndex& index : selection->selectedIndexes())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+} // namespace
+
 CRightListView::CRightListView(QWidget* parent)
-    : QTreeView(parent) {
-    setModel(&model_);
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSortingEnabled(false);
+    : QStackedWidget(parent)
+    , selection_(new QItemSelectionModel(&model_, this))
+    , report_(new QTreeView(this))
+    , icons_(new QListView(this))
+    , data_(new QTreeView(this)) {
+    report_->setModel(&model_);
+    report_->setSelectionModel(selection_);
+    report_->setRootIsDecorated(false);
+    report_->setUniformRowHeights(true);
+    report_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    report_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    report_->setAllColumnsShowFocus(true);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     header()->setDefaultSectionSize(100);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
         const bool sameColumn =
             header()->isSortIndicatorShown() && header()->sortIndicatorSection() == column;
@@ -32,12 +52,94 @@ CRightListView::CRightListView(QWidget* parent)
         header()->setSortIndicator(column, order);
         model_.sort(column, order);
     });
+
+    icons_->setModel(&model_);
+    icons_->setSelectionModel(selection_);
+    icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    icons_->setResizeMode(QListView::Adjust);
+
+    data_->setModel(&dataModel_);
+    data_->setRootIsDecorated(false);
+    data_->setUniformRowHeights(true);
+    data_->header()->setDefaultSectionSize(80);
+    data_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    addWidget(report_);
+    addWidget(icons_);
+    addWidget(data_);
+    setCurrentWidget(report_);
+
+    connect(report_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });
+    connect(icons_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });
+    connect(data_, &QAbstractItemView::doubleClicked, this, &CRightListView::SwitchDisplayMode);
+
     batchTimer_.setInterval(0);
     connect(&batchTimer_, &QTimer::timeout, this, &CRightListView::ReadBatch);
 }
 
+void CRightListView::SetViewType(ViewType type) {
+    viewType_ = type;
+    switch (type) {
+    case ViewType::LargeIcons:
+        icons_->setViewMode(QListView::IconMode);
+        icons_->setFlow(QListView::LeftToRight);
+        icons_->setWrapping(true);
+        icons_->setIconSize(QSize(32, 32));
+        break;
+    case ViewType::SmallIcons:
+        icons_->setViewMode(QListView::ListMode);
+        icons_->setFlow(QListView::LeftToRight);
+        icons_->setWrapping(true);
+        icons_->setIconSize(QSize(16, 16));
+        break;
+    case ViewType::List:
+        icons_->setViewMode(QListView::ListMode);
+        icons_->setFlow(QListView::TopToBottom);
+        icons_->setWrapping(true);
+        icons_->setIconSize(QSize(16, 16));
+        break;
+    case ViewType::Report:
+        break;
+    }
+    if (!dataMode_)
+        setCurrentWidget(type == ViewType::Report ? static_cast<QWidget*>(report_) : icons_);
+}
+
+void CRightListView::SwitchDisplayMode() {
+    dataMode_ = !dataMode_;
+    if (dataMode_) {
+        setCurrentWidget(data_);
+    } else {
+        dataModel_.Clear();
+        SetViewType(viewType_);
+    }
+    Q_EMIT DisplayModeChanged();
+}
+
+bool CRightListView::ShowSecurityData() {
+    if (dataMode_)
+        return false;
+    const std::vector<int> rows = SelectedRows(selection_);
+    if (rows.empty())
+        return false;
+    if (!dataModel_.Load(folder_ / model_.Row(rows.front()).fileName))
+        return false;
+    SwitchDisplayMode();
+    return true;
+}
+
+void CRightListView::SelectAllSecurities() {
+    if (!dataMode_ && model_.rowCount() > 0)
+        selection_->select(
+            QItemSelection(model_.index(0, 0),
+                           model_.index(model_.rowCount() - 1, SecurityListModel::ColumnCount - 1)),
+            QItemSelectionModel::ClearAndSelect);
+}
+
 void CRightListView::ShowFolder(const std::filesystem::path& folder) {
     batchTimer_.stop();
+    if (dataMode_)
+        SwitchDisplayMode();
     model_.Clear();
     header()->setSortIndicatorShown(false);
     folder_ = folder;
@@ -73,24 +175,12 @@ void CRightListView::RemoveSecurityRows(std::string_view symbol) {
     model_.RemoveSecurityRows(symbol);
 }
 
-namespace {
-
-std::vector<int> SelectedRows(const QItemSelectionModel* selection) {
-    std::vector<int> rows;
-    for (const QModelIndex& index : selection->selectedRows())
-        rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-} // namespace
-
 bool CRightListView::HasSelection() const {
-    return selectionModel()->hasSelection();
+    return selection_->hasSelection();
 }
 
 void CRightListView::DeleteSelectedSecurities(MessageBoxes& messages) {
-    const std::vector<int> rows = SelectedRows(selectionModel());
+    const std::vector<int> rows = SelectedRows(selection_);
     if (rows.empty())
         return;
     if (messages.Show("Are you sure you want to delete selected securities?", "", MessageButtons::OkCancel,
@@ -115,7 +205,7 @@ void CRightListView::DeleteSelectedSecurities(MessageBoxes& messages) {
 }
 
 void CRightListView::CopySelectedSecurities(bool cut) {
-    const std::vector<int> rows = SelectedRows(selectionModel());
+    const std::vector<int> rows = SelectedRows(selection_);
     if (rows.empty())
         return;
     std::string text = cut ? "1\n" : "0\n";

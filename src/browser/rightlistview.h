@@ -1,8 +1,13 @@
 #pragma once
 
+#include "browser/securitydatamodel.h"
 #include "browser/securitylistmodel.h"
 #include "engine/messagebox.h"
 
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QTreeView>
 
@@ -17,10 +22,24 @@ inline constexpr const char* kTransferMimeType = "application/x-tessaly-securiti
 
 // The securities list, the right pane of the main window. A folder's rows are read in small batches
 // between events, so the window answers while a large folder is listed.
-class CRightListView final : public QTreeView {
+class CRightListView final : public QStackedWidget {
     Q_OBJECT
 public:
+    // How the securities are shown: the View > Show As types.
+    enum class ViewType { LargeIcons = 0, Report = 1, SmallIcons = 2, List = 3 };
+
     explicit CRightListView(QWidget* parent = nullptr);
+
+    void SetViewType(ViewType type);
+    ViewType CurrentViewType() const { return viewType_; }
+    // Switches between the securities and the records of the first selected security.
+    void SwitchDisplayMode();
+    // Shows the records of the first selected security; false when there is none or it cannot be read.
+    bool ShowSecurityData();
+    bool IsDataDisplayMode() const { return dataMode_; }
+    QHeaderView* header() const { return report_->header(); }
+    QItemSelectionModel* selectionModel() const { return selection_; }
+    SecurityDataModel& DataModel() { return dataModel_; }
 
     // Empties the list and starts listing the security data files of `folder`.
     void ShowFolder(const std::filesystem::path& folder);
@@ -33,7 +52,7 @@ public:
     // Puts "0" (copy) or "1" (cut) and the full path of each selected row's file on the clipboard,
     // each line ended by a line feed, beside the program's own format that marks the text as ours.
     void CopySelectedSecurities(bool cut);
-    void SelectAllSecurities() { selectAll(); }
+    void SelectAllSecurities();
     bool HasSelection() const;
     std::filesystem::path Folder() const { return folder_; }
     bool IsListing() const { return next_ < pending_.size(); }
@@ -42,11 +61,19 @@ public:
 
 Q_SIGNALS:
     void ListingFinished();
+    void DisplayModeChanged();
 
 private:
     void ReadBatch();
 
     SecurityListModel model_;
+    SecurityDataModel dataModel_;
+    QItemSelectionModel* selection_;
+    QTreeView* report_;
+    QListView* icons_;
+    QTreeView* data_;
+    ViewType viewType_ = ViewType::Report;
+    bool dataMode_ = false;
     QTimer batchTimer_;
     std::filesystem::path folder_;
     std::vector<std::string> pending_;

@@ -4,6 +4,7 @@
 #include "browser/rightlistview.h"
 #include "support/tempfolder.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -124,6 +125,39 @@ private Q_SLOTS:
         QCOMPARE(frame.List().Model().Row(0).fileName, std::string("DD.csv"));
         QVERIFY(!std::filesystem::exists(data / "aa.csv"));
         QVERIFY(std::filesystem::exists(data / "DD.csv"));
+    }
+
+    void DataDisplayAndBackToTheSameViewType() {
+        TempFolder data;
+        data.Write("ibm.csv", "Date,Open,High,Low,Close,Volume,Adj. Close*\n3-Jan-05,1,2,0.5,1.5,100,1.5\n"
+                              "4-Jan-05,2,3,1.5,2.5,200,2.5\n");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
+        QAbstractItemModelTester tester(&frame.List().DataModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(frame.Action(CMainFrame::Command::Reports)->isChecked());
+        frame.Action(CMainFrame::Command::SmallIcons)->trigger();
+        QCOMPARE(frame.List().CurrentViewType(), CRightListView::ViewType::SmallIcons);
+        QVERIFY(!frame.Action(CMainFrame::Command::Open)->isEnabled());
+        frame.Action(CMainFrame::Command::SelectAll)->trigger();
+        frame.Action(CMainFrame::Command::Open)->trigger();
+        QVERIFY(frame.List().IsDataDisplayMode());
+        QCOMPARE(frame.List().DataModel().rowCount(), 2);
+        QCOMPARE(frame.List().DataModel().index(1, 5).data().toString(), u"200"_s);
+        QCOMPARE(frame.List().DataModel().headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 u"Volume"_s);
+        for (auto command : {CMainFrame::Command::Delete, CMainFrame::Command::Copy,
+                             CMainFrame::Command::SelectAll, CMainFrame::Command::Reports})
+            QVERIFY(!frame.Action(command)->isEnabled());
+        QVERIFY(frame.Action(CMainFrame::Command::Open)->isEnabled());
+        frame.Action(CMainFrame::Command::Open)->trigger();
+        QVERIFY(!frame.List().IsDataDisplayMode());
+        QCOMPARE(frame.List().CurrentViewType(), CRightListView::ViewType::SmallIcons);
+        QVERIFY(frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
     }
 
     void ExitAsksAndNoKeepsTheWindow() {
