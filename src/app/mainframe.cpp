@@ -1,5 +1,6 @@
 #include "app/mainframe.h"
 
+#include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "engine/version.h"
@@ -36,13 +37,14 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     statusBar()->showMessage(QString());
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    QAction* open = AddCommand(file, Command::Open, tr("&Open..."), tr("Open an existing document"));
+    QAction* open = AddCommand(file, Command::Open, tr("&Open"), tr("Display data for selected security"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(open, &QAction::triggered, this, [this] {
-        if (list_->IsDataDisplayMode())
-            list_->SwitchDisplayMode();
-        else
-            list_->ShowSecurityData();
+    connect(open, &QAction::triggered, list_, &CRightListView::ShowSecurityData);
+    QAction* properties =
+        AddCommand(file, Command::Properties, tr("&Properties"), tr("Display properties for the security"));
+    connect(properties, &QAction::triggered, this, [this] {
+        CDlgProperties dialog(this, list_->Folder(), list_->FirstSelectedFileName());
+        dialog.exec();
     });
     file->addSeparator();
     connect(
@@ -124,7 +126,8 @@ void CMainFrame::UpdateCommands() {
     const bool dataMode = list_->IsDataDisplayMode();
     const bool hasRows = list_->Model().rowCount() > 0 && !dataMode;
     const bool listRule = hasRows && list_->HasSelection();
-    Action(Command::Open)->setEnabled(listRule || dataMode);
+    Action(Command::Open)->setEnabled(listRule);
+    Action(Command::Properties)->setEnabled(listRule);
     Action(Command::Delete)->setEnabled(listRule);
     Action(Command::Copy)->setEnabled(listRule);
     Action(Command::SelectAll)->setEnabled(hasRows);

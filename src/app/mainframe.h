@@ -32,6 +32,7 @@ public:
     // Command ids; later dialogs add theirs here and to the menus.
     enum class Command {
         Open = 32777,
+        Properties = 32779,
         Exit = 57665,
         Delete = 32773,
         Copy = 57634,

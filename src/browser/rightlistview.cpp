@@ -71,7 +71,6 @@ CRightListView::CRightListView(QWidget* parent)
 
     connect(report_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });
     connect(icons_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });
-    connect(data_, &QAbstractItemView::doubleClicked, this, &CRightListView::SwitchDisplayMode);
 
     batchTimer_.setInterval(0);
     connect(&batchTimer_, &QTimer::timeout, this, &CRightListView::ReadBatch);
@@ -126,6 +125,11 @@ bool CRightListView::ShowSecurityData() {
         return false;
     SwitchDisplayMode();
     return true;
+}
+
+std::string CRightListView::FirstSelectedFileName() const {
+    const std::vector<int> rows = SelectedRows(selection_);
+    return rows.empty() ? std::string() : model_.Row(rows.front()).fileName;
 }
 
 void CRightListView::SelectAllSecurities() {

@@ -32,7 +32,8 @@ public:
 
     void SetViewType(ViewType type);
     ViewType CurrentViewType() const { return viewType_; }
-    // Switches between the securities and the records of the first selected security.
+    // Switches between the securities and the records of the first selected security; a folder
+    // shown by the tree switches back.
     void SwitchDisplayMode();
     // Shows the records of the first selected security; false when there is none or it cannot be read.
     bool ShowSecurityData();
@@ -54,6 +55,8 @@ public:
     void CopySelectedSecurities(bool cut);
     void SelectAllSecurities();
     bool HasSelection() const;
+    // The real file name of the topmost selected row; empty when none is selected.
+    std::string FirstSelectedFileName() const;
     std::filesystem::path Folder() const { return folder_; }
     bool IsListing() const { return next_ < pending_.size(); }
 

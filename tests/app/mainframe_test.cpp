@@ -153,9 +153,10 @@ private Q_SLOTS:
         for (auto command : {CMainFrame::Command::Delete, CMainFrame::Command::Copy,
                              CMainFrame::Command::SelectAll, CMainFrame::Command::Reports})
             QVERIFY(!frame.Action(command)->isEnabled());
-        QVERIFY(frame.Action(CMainFrame::Command::Open)->isEnabled());
-        frame.Action(CMainFrame::Command::Open)->trigger();
+        QVERIFY(!frame.Action(CMainFrame::Command::Open)->isEnabled());
+        frame.Tree().RestoreLastFolder(Folder(data.Path()));
         QVERIFY(!frame.List().IsDataDisplayMode());
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
         QCOMPARE(frame.List().CurrentViewType(), CRightListView::ViewType::SmallIcons);
         QVERIFY(frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
     }
