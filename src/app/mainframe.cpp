@@ -7,10 +7,12 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -56,10 +58,17 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     remove->setShortcut(QKeySequence::Delete);
     connect(remove, &QAction::triggered, this, [this] { list_->DeleteSelectedSecurities(messages_); });
     edit->addSeparator();
+    QAction* cut =
+        AddCommand(edit, Command::Cut, tr("C&ut"), tr("Cut the selection and put it on the Clipboard"));
+    cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    connect(cut, &QAction::triggered, this, [this] { list_->CopySelectedSecurities(true); });
     QAction* copy =
         AddCommand(edit, Command::Copy, tr("&Copy"), tr("Copy the selection and put it on the Clipboard"));
     copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     connect(copy, &QAction::triggered, this, [this] { list_->CopySelectedSecurities(false); });
+    QAction* paste = AddCommand(edit, Command::Paste, tr("&Paste"), tr("Insert Clipboard contents"));
+    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    connect(paste, &QAction::triggered, this, [this] { tree_->PasteSecurities(*list_, messages_); });
     edit->addSeparator();
     QAction* selectAll = AddCommand(edit, Command::SelectAll, tr("&Select All"), tr("Select all items"));
     selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -95,6 +104,7 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     connect(&list_->Model(), &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::modelReset, this, &CMainFrame::UpdateCommands);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommands);
     connect(list_, &CRightListView::DisplayModeChanged, this, &CMainFrame::UpdateCommands);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CMainFrame::UpdateCommands);
@@ -130,6 +140,10 @@ void CMainFrame::UpdateCommands() {
     Action(Command::Properties)->setEnabled(listRule);
     Action(Command::Delete)->setEnabled(listRule);
     Action(Command::Copy)->setEnabled(listRule);
+    Action(Command::Cut)->setEnabled(listRule);
+    const QMimeData* clipboard = QApplication::clipboard()->mimeData();
+    Action(Command::Paste)
+        ->setEnabled(!dataMode && clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
     Action(Command::SelectAll)->setEnabled(hasRows);
     for (Command command : {Command::LargeIcons, Command::SmallIcons, Command::List, Command::Reports})
         Action(command)->setEnabled(hasRows);

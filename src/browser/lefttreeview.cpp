@@ -1,5 +1,18 @@
 #include "browser/lefttreeview.h"
 
+#include "browser/rightlistview.h"
+#include "engine/atomicfile.h"
+#include "engine/securityfiles.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QStringList>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -39,6 +52,82 @@ void CLeftTreeView::SelectFolder(const QModelIndex& index) {
         return;
     current_ = folder;
     Q_EMIT FolderSelected(current_);
+}
+
+namespace {
+
+bool CopyWhole(const std::filesystem::path& source, const std::filesystem::path& target) {
+    std::ifstream in(source, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return false;
+    return AtomicFile::WriteWhole(target, content.str());
+}
+
+} // namespace
+
+void CLeftTreeView::PasteSecurities(CRightListView& list, MessageBoxes& messages) {
+    QClipboard* clipboard = QApplication::clipboard();
+    const QMimeData* mime = clipboard->mimeData();
+    if (!mime || !mime->hasText() || current_.isEmpty())
+        return;
+    const QString text = mime->text();
+    // Only whole lines count; a last line without its line feed is not part of the transfer text.
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeLast();
+    if (lines.isEmpty())
+        return;
+    // A cut is honoured only when the text is this program's own, so no foreign text can move files.
+    const bool cut = lines.front() == QLatin1String("1") &&
+                     mime->data(QString::fromLatin1(kTransferMimeType)) == text.toUtf8();
+    const std::filesystem::path folder = current_.toStdString();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool cancelled = false;
+    qsizetype done = 1;
+    for (; done < lines.size(); ++done) {
+        const std::filesystem::path source = lines[done].toStdString();
+        const std::string fileName = source.filename().string();
+        std::error_code error;
+        if (!IsSecurityFileName(fileName) || !std::filesystem::is_regular_file(source, error))
+            continue;
+        const std::filesystem::path target = folder / fileName;
+        if (std::filesystem::exists(target, error)) {
+            if (std::filesystem::equivalent(source, target, error))
+                continue;
+            const MessageAnswer answer =
+                messages.Show("File " + fileName + " already exists. Do you want to overwrite it?", "",
+                              MessageButtons::YesNoCancel, MessageIcon::Question);
+            if (answer == MessageAnswer::Cancel) {
+                cancelled = true;
+                break;
+            }
+            if (answer == MessageAnswer::No)
+                continue;
+        }
+        if (!CopyWhole(source, target))
+            continue;
+        if (cut)
+            std::filesystem::remove(source, error);
+        list.RemoveSecurityRows(SymbolFromFileName(fileName));
+        list.AddSecurityRow(fileName, folder);
+    }
+    if (cancelled) {
+        // The lines already dealt with come off the clipboard; the rest can still be pasted.
+        QStringList rest{lines.front()};
+        rest += lines.mid(done);
+        const QString remaining = rest.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        auto* data = new QMimeData;
+        data->setText(remaining);
+        if (cut)
+            data->setData(QString::fromLatin1(kTransferMimeType), remaining.toUtf8());
+        clipboard->setMimeData(data);
+    } else {
+        clipboard->clear();
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 } // namespace tessaly

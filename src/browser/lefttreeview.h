@@ -3,7 +3,11 @@
 #include <QFileSystemModel>
 #include <QTreeView>
 
+#include "engine/messagebox.h"
+
 namespace tessaly {
+
+class CRightListView;
 
 // The folder tree, the left pane of the main window: the folders of the file system.
 class CLeftTreeView final : public QTreeView {
@@ -15,6 +19,10 @@ public:
     // current; returns the folder selected, ending with "/".
     QString RestoreLastFolder(const QString& path);
     QString CurrentFolder() const { return current_; }
+    // Copies (or, for a cut of this program, moves) the security files named on the clipboard into
+    // the current folder and adds their rows to `list`. A target is replaced only by a complete copy,
+    // and a cut source is deleted only after that.
+    void PasteSecurities(CRightListView& list, MessageBoxes& messages);
 
 Q_SIGNALS:
     // A folder was selected; its path ends with "/".

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QTest>
 
@@ -41,6 +42,10 @@ public:
 
 QString Folder(const std::filesystem::path& path) {
     return QString::fromStdString(path.string()) + u"/"_s;
+}
+
+void SortBySymbol(CMainFrame& frame) {
+    Q_EMIT frame.List().header()->sectionClicked(0);
 }
 
 } // namespace
@@ -159,6 +164,81 @@ private Q_SLOTS:
         QTRY_COMPARE(frame.List().Model().rowCount(), 1);
         QCOMPARE(frame.List().CurrentViewType(), CRightListView::ViewType::SmallIcons);
         QVERIFY(frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
+    }
+
+    void CutAndPasteMovesAndOverwriteAsks() {
+        const std::string record =
+            "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
+        TempFolder from;
+        TempFolder to;
+        from.Write("AA.csv", record);
+        from.Write("BB.csv", record);
+        from.Write("CC.csv", record);
+        to.Write("BB.csv", "old");
+        to.Write("CC.csv", "old");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(from.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QApplication::clipboard()->clear();
+        QVERIFY(!frame.Action(CMainFrame::Command::Paste)->isEnabled());
+        QTRY_COMPARE(frame.List().Model().rowCount(), 3);
+        SortBySymbol(frame);
+        frame.Action(CMainFrame::Command::SelectAll)->trigger();
+        frame.Action(CMainFrame::Command::Cut)->trigger();
+        QVERIFY(frame.Action(CMainFrame::Command::Paste)->isEnabled());
+
+        frame.Tree().RestoreLastFolder(Folder(to.Path()));
+        QTRY_COMPARE(frame.List().Model().rowCount(), 2);
+        // BB: No keeps the old file and the source; CC: Cancel stops there.
+        messages.answers = {MessageAnswer::No, MessageAnswer::Cancel};
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QCOMPARE(messages.asked.size(), std::size_t{2});
+        QCOMPARE(messages.asked[0], std::string("File BB.csv already exists. Do you want to overwrite it?"));
+        QVERIFY(!std::filesystem::exists(from / "AA.csv"));
+        QCOMPARE(to.Read("AA.csv"), record);
+        QCOMPARE(to.Read("BB.csv"), std::string("old"));
+        QVERIFY(std::filesystem::exists(from / "BB.csv"));
+        QCOMPARE(to.Read("CC.csv"), std::string("old"));
+        QCOMPARE(frame.List().Model().rowCount(), 3);
+        // What was not yet dealt with stays on the clipboard, still as a cut.
+        QCOMPARE(QApplication::clipboard()->text(),
+                 u"1\n"_s + QString::fromStdString((from / "CC.csv").string()) + u"\n"_s);
+        messages.answers = {MessageAnswer::Yes};
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QCOMPARE(to.Read("CC.csv"), record);
+        QVERIFY(!std::filesystem::exists(from / "CC.csv"));
+        QCOMPARE(frame.List().Model().rowCount(), 3);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
+    }
+
+    void ForeignTextNeverMovesAndSelfPasteKeepsTheFile() {
+        const std::string record =
+            "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
+        TempFolder from;
+        TempFolder to;
+        from.Write("AA.csv", record);
+        from.Write("notes.txt", "x");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(to.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QApplication::clipboard()->setText(u"1\n"_s + QString::fromStdString((from / "AA.csv").string()) +
+                                           u"\n"_s + QString::fromStdString((from / "notes.txt").string()) +
+                                           u"\n"_s);
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QVERIFY(std::filesystem::exists(from / "AA.csv"));
+        QVERIFY(std::filesystem::exists(from / "notes.txt"));
+        QVERIFY(!std::filesystem::exists(to / "notes.txt"));
+        QCOMPARE(to.Read("AA.csv"), record);
+
+        QApplication::clipboard()->setText(u"0\n"_s + QString::fromStdString((to / "AA.csv").string()) +
+                                           u"\n"_s);
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QCOMPARE(to.Read("AA.csv"), record);
+        QVERIFY(messages.asked.empty());
     }
 
     void ExitAsksAndNoKeepsTheWindow() {
