@@ -1,5 +1,6 @@
 #include "app/mainframe.h"
 
+#include "app/aboutdlg.h"
 #include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
@@ -99,7 +100,15 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     }
     Action(Command::Reports)->setChecked(true);
 
-    for (QMenu* menu : {file, edit, view, showAs})
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    connect(AddCommand(help, Command::About, tr("&About"),
+                       tr("Display program information, version number and copyright")),
+            &QAction::triggered, this, [this] {
+                CAboutDlg about(this);
+                about.exec();
+            });
+
+    for (QMenu* menu : {file, edit, view, showAs, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommands);

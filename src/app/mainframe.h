@@ -44,6 +44,7 @@ public:
         SmallIcons = 32786,
         List = 32787,
         Reports = 32788,
+        About = 57664,
     };
     QAction* Action(Command command) const { return actions_.at(command); }
     // Enables every command by its rule; run whenever a menu opens and when the list changes.

@@ -1,3 +1,4 @@
+#include "app/aboutdlg.h"
 #include "app/mainframe.h"
 #include "app/settings/qsettingsprofile.h"
 #include "browser/lefttreeview.h"
@@ -10,6 +11,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMimeData>
 #include <QTest>
 
@@ -239,6 +241,13 @@ private Q_SLOTS:
         frame.Action(CMainFrame::Command::Paste)->trigger();
         QCOMPARE(to.Read("AA.csv"), record);
         QVERIFY(messages.asked.empty());
+    }
+
+    void AboutBoxTexts() {
+        CAboutDlg about;
+        QCOMPARE(about.windowTitle(), u"About Tessaly"_s);
+        QCOMPARE(about.findChild<QLabel*>(u"versionText"_s)->text(), u"Tessaly,  version 1.07.600"_s);
+        QVERIFY(about.findChild<QLabel*>(u"makerLink"_s)->text().contains(QString::fromLatin1(kMakerSite)));
     }
 
     void ExitAsksAndNoKeepsTheWindow() {
