@@ -1,15 +1,18 @@
 #include "app/mainframe.h"
 
 #include "app/aboutdlg.h"
+#include "app/webdatapages.h"
 #include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
+#include "engine/securityfiles.h"
 #include "engine/version.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -100,6 +103,14 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     }
     Action(Command::Reports)->setChecked(true);
 
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    QMenu* webData = tools->addMenu(tr("&Web data"));
+    connect(AddCommand(webData, Command::Charts, tr("Charts"), QString()), &QAction::triggered, this,
+            [this] { OpenWebPage(true); });
+    connect(AddCommand(webData, Command::Fundamentals, tr("Fundamentals"),
+                       tr("View fundamental data for selected security")),
+            &QAction::triggered, this, [this] { OpenWebPage(false); });
+
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     connect(AddCommand(help, Command::About, tr("&About"),
                        tr("Display program information, version number and copyright")),
@@ -108,11 +119,13 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                 about.exec();
             });
 
-    for (QMenu* menu : {file, edit, view, showAs, help})
+    for (QMenu* menu : {file, edit, view, showAs, tools, webData, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::modelReset, this, &CMainFrame::UpdateCommands);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, &CMainFrame::ShowListContextMenu);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommands);
     connect(list_, &CRightListView::DisplayModeChanged, this, &CMainFrame::UpdateCommands);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -150,12 +163,40 @@ void CMainFrame::UpdateCommands() {
     Action(Command::Delete)->setEnabled(listRule);
     Action(Command::Copy)->setEnabled(listRule);
     Action(Command::Cut)->setEnabled(listRule);
+    Action(Command::Charts)->setEnabled(listRule);
+    Action(Command::Fundamentals)->setEnabled(listRule);
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
     Action(Command::Paste)
         ->setEnabled(!dataMode && clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
     Action(Command::SelectAll)->setEnabled(hasRows);
     for (Command command : {Command::LargeIcons, Command::SmallIcons, Command::List, Command::Reports})
         Action(command)->setEnabled(hasRows);
+}
+
+void CMainFrame::OpenWebPage(bool charts) {
+    const std::string fileName = list_->FirstSelectedFileName();
+    if (fileName.empty())
+        return;
+    const QString symbol = QString::fromStdString(SymbolFromFileName(fileName));
+    QDesktopServices::openUrl(charts ? ChartsPageUrl(symbol) : FundamentalsPageUrl(symbol));
+}
+
+void CMainFrame::ShowListContextMenu(const QPoint& position) {
+    if (!list_->HasSelection())
+        return;
+    UpdateCommands();
+    QMenu menu(this);
+    menu.addAction(Action(Command::Open));
+    menu.addAction(Action(Command::Properties));
+    menu.addSeparator();
+    menu.addAction(Action(Command::Delete));
+    menu.addAction(Action(Command::Copy));
+    menu.addAction(Action(Command::Cut));
+    menu.addSeparator();
+    QMenu* webData = menu.addMenu(tr("Web Data"));
+    webData->addAction(Action(Command::Charts));
+    webData->addAction(Action(Command::Fundamentals));
+    menu.exec(list_->mapToGlobal(position));
 }
 
 void CMainFrame::Exit() {

@@ -45,6 +45,8 @@ public:
         List = 32787,
         Reports = 32788,
         About = 57664,
+        Charts = 32791,
+        Fundamentals = 32790,
     };
     QAction* Action(Command command) const { return actions_.at(command); }
     // Enables every command by its rule; run whenever a menu opens and when the list changes.
@@ -55,6 +57,8 @@ protected:
 
 private:
     void OnFolderSelected(const QString& folder);
+    void OpenWebPage(bool charts);
+    void ShowListContextMenu(const QPoint& position);
     QAction* AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt);
 
     Profile& profile_;

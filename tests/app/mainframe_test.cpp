@@ -1,6 +1,7 @@
 #include "app/aboutdlg.h"
 #include "app/mainframe.h"
 #include "app/settings/qsettingsprofile.h"
+#include "app/webdatapages.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "support/tempfolder.h"
@@ -248,6 +249,16 @@ private Q_SLOTS:
         QCOMPARE(about.windowTitle(), u"About Tessaly"_s);
         QCOMPARE(about.findChild<QLabel*>(u"versionText"_s)->text(), u"Tessaly,  version 1.07.600"_s);
         QVERIFY(about.findChild<QLabel*>(u"makerLink"_s)->text().contains(QString::fromLatin1(kMakerSite)));
+    }
+
+    void WebPagesEncodeTheSymbol() {
+        QCOMPARE(FundamentalsPageUrl(u"IBM"_s, u"http://127.0.0.1/"_s).toString(),
+                 u"http://127.0.0.1/q/ks?s=IBM"_s);
+        QCOMPARE(FundamentalsPageUrl(u"A&B #1"_s, u"http://127.0.0.1/"_s).toEncoded(),
+                 QByteArray("http://127.0.0.1/q/ks?s=A%26B%20%231"));
+        QCOMPARE(
+            ChartsPageUrl(u"^DJI"_s, u"http://127.0.0.1/"_s).toEncoded(),
+            QByteArray("http://127.0.0.1/q/ta?s=%5EDJI&t=6m&l=on&z=m&q=b&p=e20,m50,m200&a=m26-12-9,ss&c="));
     }
 
     void ExitAsksAndNoKeepsTheWindow() {
