@@ -87,6 +87,10 @@ private Q_SLOTS:
         FakeMessageBoxes messages;
         CMainFrame frame(profile, messages, true);
         QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "a"));
+
+        QSettingsProfile fresh(QString::fromStdString((settings / "Fresh.conf").string()));
+        CMainFrame first(fresh, messages, true);
+        QCOMPARE(first.Tree().CurrentFolder(), QDir::homePath() + u"/"_s);
     }
 
     void CommandsFollowTheListRules() {
@@ -242,6 +246,19 @@ private Q_SLOTS:
         frame.Action(CMainFrame::Command::Paste)->trigger();
         QCOMPARE(to.Read("AA.csv"), record);
         QVERIFY(messages.asked.empty());
+    }
+
+    void UnreadableSettingsAreNotWrittenAtExit() {
+        TempFolder data;
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, false);
+        frame.show();
+        messages.answers = {MessageAnswer::Yes};
+        frame.Exit();
+        QVERIFY(!frame.isVisible());
+        QVERIFY(!profile.HasValue("CurrentOption", "LastDirectory"));
     }
 
     void AboutBoxTexts() {
