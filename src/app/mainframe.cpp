@@ -132,6 +132,10 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
             &CMainFrame::UpdateCommands);
 
     connect(tree_, &CLeftTreeView::FolderSelected, this, &CMainFrame::OnFolderSelected);
+    connect(tree_, &CLeftTreeView::FolderRefused, this, [this](const QString& folder) {
+        messages_.Show("The folder " + folder.toStdString() + " cannot be opened.", "", MessageButtons::Ok,
+                       MessageIcon::Warning);
+    });
     const std::string last = profile_.GetString(kOptionSection, kLastDirectory, "");
     tree_->RestoreLastFolder(QString::fromStdString(last));
     UpdateCommands();

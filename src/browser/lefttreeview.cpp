@@ -48,8 +48,12 @@ void CLeftTreeView::SelectFolder(const QModelIndex& index) {
     QString folder = model_.filePath(index);
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    if (!QDir::setCurrent(folder))
+    if (!QDir::setCurrent(folder)) {
+        if (!current_.isEmpty())
+            setCurrentIndex(model_.index(current_));
+        Q_EMIT FolderRefused(folder);
         return;
+    }
     current_ = folder;
     Q_EMIT FolderSelected(current_);
 }

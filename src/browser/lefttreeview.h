@@ -27,6 +27,8 @@ public:
 Q_SIGNALS:
     // A folder was selected; its path ends with "/".
     void FolderSelected(const QString& folder);
+    // `folder` could not be made current; the previous folder stays current and selected.
+    void FolderRefused(const QString& folder);
 
 private:
     void SelectFolder(const QModelIndex& index);

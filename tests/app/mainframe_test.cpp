@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
@@ -246,6 +247,30 @@ private Q_SLOTS:
         frame.Action(CMainFrame::Command::Paste)->trigger();
         QCOMPARE(to.Read("AA.csv"), record);
         QVERIFY(messages.asked.empty());
+    }
+
+    void ClickSelectsAndAFolderThatCannotBeOpenedIsReported() {
+        TempFolder data;
+        std::filesystem::create_directories(data / "one");
+        std::filesystem::create_directories(data / "two");
+        data.Write("two/X.csv", "");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "one").toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        auto* model = static_cast<QFileSystemModel*>(frame.Tree().model());
+        Q_EMIT frame.Tree().clicked(model->index(QString::fromStdString((data / "two").string())));
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "two"));
+        QCOMPARE(frame.windowTitle(), u"Tessaly [two]"_s);
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
+        const QModelIndex one = model->index(QString::fromStdString((data / "one").string()));
+        std::filesystem::remove(data / "one");
+        Q_EMIT frame.Tree().clicked(one);
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "two"));
+        QCOMPARE(QDir::currentPath() + u"/"_s, Folder(data / "two"));
+        QCOMPARE(messages.asked.size(), std::size_t{1});
+        QCOMPARE(frame.List().Model().rowCount(), 1);
     }
 
     void UnreadableSettingsAreNotWrittenAtExit() {
