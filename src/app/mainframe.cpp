@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolBar>
 
 namespace tessaly {
 
@@ -118,6 +119,25 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                 CAboutDlg about(this);
                 about.exec();
             });
+
+    QToolBar* toolBar = addToolBar(tr("Standard"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar->setIconSize(QSize(34, 32));
+    open->setIcon(QIcon(QStringLiteral(":/icons/open.svg")));
+    open->setIconText(tr("Open"));
+    properties->setIcon(QIcon(QStringLiteral(":/icons/properties.svg")));
+    properties->setIconText(tr("Properties"));
+    remove->setIcon(QIcon(QStringLiteral(":/icons/delete.svg")));
+    remove->setIconText(tr("Delete"));
+    toolBar->addAction(open);
+    toolBar->addAction(properties);
+    toolBar->addSeparator();
+    toolBar->addAction(remove);
+    QAction* toolBarAction = toolBar->toggleViewAction();
+    toolBarAction->setText(tr("&Toolbar"));
+    toolBarAction->setStatusTip(tr("Show or hide the toolbar"));
+    view->insertAction(statusBarAction, toolBarAction);
 
     for (QMenu* menu : {file, edit, view, showAs, tools, webData, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);

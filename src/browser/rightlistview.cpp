@@ -219,6 +219,7 @@ void CRightListView::CopySelectedSecurities(bool cut) {
     data->setText(QString::fromStdString(text));
     data->setData(QString::fromLatin1(kTransferMimeType), QByteArray::fromStdString(text));
     QApplication::clipboard()->setMimeData(data);
+    model_.MarkCut(cut ? rows : std::vector<int>{});
 }
 
 } // namespace tessaly

@@ -3,6 +3,8 @@
 #include "engine/filefunctions.h"
 #include "engine/securityfiles.h"
 
+#include <QIcon>
+
 #include <algorithm>
 
 namespace tessaly {
@@ -16,9 +18,16 @@ int SecurityListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SecurityListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
     const SecurityRow& row = Row(index.row());
+    if (role == Qt::DecorationRole && index.column() == SymbolColumn) {
+        static const QIcon normal(QStringLiteral(":/icons/security.svg"));
+        static const QIcon cut(QStringLiteral(":/icons/security-cut.svg"));
+        return cutFiles_.contains(row.fileName) ? cut : normal;
+    }
+    if (role != Qt::DisplayRole)
+        return {};
     switch (index.column()) {
     case SymbolColumn:
         return QString::fromStdString(row.symbol);
@@ -101,6 +110,7 @@ void SecurityListModel::AddRows(std::vector<SecurityRow> rows) {
 
 void SecurityListModel::Clear() {
     beginResetModel();
+    cutFiles_.clear();
     rows_.clear();
     endResetModel();
 }
@@ -123,6 +133,18 @@ void SecurityListModel::RemoveFileRow(const std::string& fileName) {
         rows_.erase(rows_.begin() + row);
         endRemoveRows();
     }
+}
+
+void SecurityListModel::MarkCut(const std::vector<int>& rows) {
+    cutFiles_.clear();
+    for (int row : rows)
+        cutFiles_.insert(Row(row).fileName);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
+}
+
+bool SecurityListModel::IsMarkedCut(int row) const {
+    return cutFiles_.contains(Row(row).fileName);
 }
 
 } // namespace tessaly

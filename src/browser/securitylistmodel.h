@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -37,10 +39,14 @@ public:
     void RemoveSecurityRows(std::string_view symbol);
     // Removes the row of the file named exactly `fileName`.
     void RemoveFileRow(const std::string& fileName);
+    // Draws the rows of `rows` with the cut image (and no others).
+    void MarkCut(const std::vector<int>& rows);
+    bool IsMarkedCut(int row) const;
     const SecurityRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
 private:
     std::vector<SecurityRow> rows_;
+    std::set<std::string> cutFiles_;
 };
 
 } // namespace tessaly

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMimeData>
 #include <QTest>
@@ -196,6 +197,9 @@ private Q_SLOTS:
         frame.Action(CMainFrame::Command::SelectAll)->trigger();
         frame.Action(CMainFrame::Command::Cut)->trigger();
         QVERIFY(frame.Action(CMainFrame::Command::Paste)->isEnabled());
+        for (int row = 0; row < 3; ++row)
+            QVERIFY(frame.List().Model().IsMarkedCut(row));
+        QVERIFY(!frame.List().Model().index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
 
         frame.Tree().RestoreLastFolder(Folder(to.Path()));
         QTRY_COMPARE(frame.List().Model().rowCount(), 2);
