@@ -1,0 +1,75 @@
+#pragma once
+
+#include "engine/messagebox.h"
+#include "engine/profile.h"
+
+#include <QMainWindow>
+
+#include <map>
+
+class QAction;
+class QMenu;
+class QSplitter;
+
+namespace tessaly {
+
+class CLeftTreeView;
+class CRightListView;
+
+// The main window: the folder tree and the securities list side by side in a splitter.
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+public:
+    // `profile` holds the settings read at start and written at a confirmed exit; `writeSettings`
+    // is false when the settings file could not be read, so it is never written over.
+    CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSettings, QWidget* parent = nullptr);
+
+    CLeftTreeView& Tree() { return *tree_; }
+    CRightListView& List() { return *list_; }
+    // Asks "Are you sure you want to exit Tessaly?"; on Yes saves the settings and closes.
+    void Exit();
+
+    // Command ids; later dialogs add theirs here and to the menus.
+    enum class Command {
+        Open = 32777,
+        Properties = 32779,
+        Exit = 57665,
+        Delete = 32773,
+        Cut = 57635,
+        Copy = 57634,
+        Paste = 57637,
+        SelectAll = 32774,
+        ToggleStatusBar = 59393,
+        LargeIcons = 32785,
+        SmallIcons = 32786,
+        List = 32787,
+        Reports = 32788,
+        About = 57664,
+        Charts = 32791,
+        Fundamentals = 32790,
+    };
+    QAction* Action(Command command) const { return actions_.at(command); }
+    // Enables every command by its rule; run whenever a menu opens and when the list changes.
+    void UpdateCommands();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void OnFolderSelected(const QString& folder);
+    void OpenWebPage(bool charts);
+    void ShowListContextMenu(const QPoint& position);
+    QAction* AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt);
+
+    Profile& profile_;
+    MessageBoxes& messages_;
+    bool writeSettings_;
+    bool exitConfirmed_ = false;
+    QSplitter* splitter_;
+    CLeftTreeView* tree_;
+    CRightListView* list_;
+    QString lastDirectory_;
+    std::map<Command, QAction*> actions_;
+};
+
+} // namespace tessaly

@@ -1,0 +1,331 @@
+#include "app/aboutdlg.h"
+#include "app/mainframe.h"
+#include "app/settings/qsettingsprofile.h"
+#include "app/webdatapages.h"
+#include "browser/lefttreeview.h"
+#include "browser/rightlistview.h"
+#include "support/tempfolder.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QMimeData>
+#include <QTest>
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+using namespace tessaly;
+using tessaly::test::TempFolder;
+
+namespace {
+
+// Answers each question with the next prepared answer and records what was asked.
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
+        asked.emplace_back(text);
+        if (answers.empty())
+            return MessageAnswer::Cancel;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<MessageAnswer> answers;
+    std::vector<std::string> asked;
+};
+
+QString Folder(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string()) + u"/"_s;
+}
+
+void SortBySymbol(CMainFrame& frame) {
+    Q_EMIT frame.List().header()->sectionClicked(0);
+}
+
+} // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void RestoresNestedFolderAndListsIt() {
+        TempFolder data;
+        std::filesystem::create_directories(data / "stocks/stocks");
+        data.Write("stocks/IBM.csv",
+                   "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n");
+        data.Write("stocks/MSFT.csv",
+                   "Date,Open,High,Low,Close,Volume,Adj. Close*\n28-Dec-04,1,2,0.5,1.5,100,1.5\n");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "stocks").toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        frame.resize(900, 500);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "stocks"));
+        QCOMPARE(frame.windowTitle(), u"Tessaly [stocks]"_s);
+        QTRY_COMPARE(frame.List().Model().rowCount(), 2);
+        QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+        QVERIFY(frame.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/mainwindow.png")));
+    }
+
+    void MissingFolderFallsBackToDeepestExisting() {
+        TempFolder data;
+        std::filesystem::create_directories(data / "a");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "a/gone/deeper").toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "a"));
+
+        QSettingsProfile fresh(QString::fromStdString((settings / "Fresh.conf").string()));
+        CMainFrame first(fresh, messages, true);
+        QCOMPARE(first.Tree().CurrentFolder(), QDir::homePath() + u"/"_s);
+    }
+
+    void CommandsFollowTheListRules() {
+        TempFolder data;
+        const std::string record =
+            "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QVERIFY(!frame.Action(CMainFrame::Command::Delete)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::Command::Copy)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
+        QVERIFY(frame.Action(CMainFrame::Command::Exit)->isEnabled());
+
+        for (const char* name : {"aa.csv", "BB.csv", "CC.csv", "DD.csv"}) {
+            data.Write(name, record);
+            frame.List().AddSecurityRow(name, data.Path());
+        }
+        QVERIFY(frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::Command::Copy)->isEnabled());
+        frame.Action(CMainFrame::Command::SelectAll)->trigger();
+        QVERIFY(frame.Action(CMainFrame::Command::Copy)->isEnabled());
+        frame.List().selectionModel()->select(frame.List().Model().index(3, 0),
+                                              QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        frame.Action(CMainFrame::Command::Copy)->trigger();
+        const QString folder = Folder(data.Path());
+        const QString expected =
+            u"0\n"_s + folder + u"aa.csv\n"_s + folder + u"BB.csv\n"_s + folder + u"CC.csv\n"_s;
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QString::fromLatin1(kTransferMimeType)));
+
+        messages.answers = {MessageAnswer::Cancel};
+        frame.Action(CMainFrame::Command::Delete)->trigger();
+        QCOMPARE(frame.List().Model().rowCount(), 4);
+        QVERIFY(std::filesystem::exists(data / "aa.csv"));
+        QCOMPARE(messages.asked.back(), std::string("Are you sure you want to delete selected securities?"));
+
+        messages.answers = {MessageAnswer::Ok};
+        frame.Action(CMainFrame::Command::Delete)->trigger();
+        QCOMPARE(messages.asked.size(), std::size_t{2});
+        QCOMPARE(frame.List().Model().rowCount(), 1);
+        QCOMPARE(frame.List().Model().Row(0).fileName, std::string("DD.csv"));
+        QVERIFY(!std::filesystem::exists(data / "aa.csv"));
+        QVERIFY(std::filesystem::exists(data / "DD.csv"));
+    }
+
+    void DataDisplayAndBackToTheSameViewType() {
+        TempFolder data;
+        data.Write("ibm.csv", "Date,Open,High,Low,Close,Volume,Adj. Close*\n3-Jan-05,1,2,0.5,1.5,100,1.5\n"
+                              "4-Jan-05,2,3,1.5,2.5,200,2.5\n");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
+        QAbstractItemModelTester tester(&frame.List().DataModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(frame.Action(CMainFrame::Command::Reports)->isChecked());
+        frame.Action(CMainFrame::Command::SmallIcons)->trigger();
+        QCOMPARE(frame.List().CurrentViewType(), CRightListView::ViewType::SmallIcons);
+        QVERIFY(!frame.Action(CMainFrame::Command::Open)->isEnabled());
+        frame.Action(CMainFrame::Command::SelectAll)->trigger();
+        frame.Action(CMainFrame::Command::Open)->trigger();
+        QVERIFY(frame.List().IsDataDisplayMode());
+        QCOMPARE(frame.List().DataModel().rowCount(), 2);
+        QCOMPARE(frame.List().DataModel().index(1, 5).data().toString(), u"200"_s);
+        QCOMPARE(frame.List().DataModel().headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 u"Volume"_s);
+        for (auto command : {CMainFrame::Command::Delete, CMainFrame::Command::Copy,
+                             CMainFrame::Command::SelectAll, CMainFrame::Command::Reports})
+            QVERIFY(!frame.Action(command)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::Command::Open)->isEnabled());
+        frame.Tree().RestoreLastFolder(Folder(data.Path()));
+        QVERIFY(!frame.List().IsDataDisplayMode());
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
+        QCOMPARE(frame.List().CurrentViewType(), CRightListView::ViewType::SmallIcons);
+        QVERIFY(frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
+    }
+
+    void CutAndPasteMovesAndOverwriteAsks() {
+        const std::string record =
+            "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
+        TempFolder from;
+        TempFolder to;
+        from.Write("AA.csv", record);
+        from.Write("BB.csv", record);
+        from.Write("CC.csv", record);
+        to.Write("BB.csv", "old");
+        to.Write("CC.csv", "old");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(from.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QApplication::clipboard()->clear();
+        QVERIFY(!frame.Action(CMainFrame::Command::Paste)->isEnabled());
+        QTRY_COMPARE(frame.List().Model().rowCount(), 3);
+        SortBySymbol(frame);
+        frame.Action(CMainFrame::Command::SelectAll)->trigger();
+        frame.Action(CMainFrame::Command::Cut)->trigger();
+        QVERIFY(frame.Action(CMainFrame::Command::Paste)->isEnabled());
+        for (int row = 0; row < 3; ++row)
+            QVERIFY(frame.List().Model().IsMarkedCut(row));
+        QVERIFY(!frame.List().Model().index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+
+        frame.Tree().RestoreLastFolder(Folder(to.Path()));
+        QTRY_COMPARE(frame.List().Model().rowCount(), 2);
+        // BB: No keeps the old file and the source; CC: Cancel stops there.
+        messages.answers = {MessageAnswer::No, MessageAnswer::Cancel};
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QCOMPARE(messages.asked.size(), std::size_t{2});
+        QCOMPARE(messages.asked[0], std::string("File BB.csv already exists. Do you want to overwrite it?"));
+        QVERIFY(!std::filesystem::exists(from / "AA.csv"));
+        QCOMPARE(to.Read("AA.csv"), record);
+        QCOMPARE(to.Read("BB.csv"), std::string("old"));
+        QVERIFY(std::filesystem::exists(from / "BB.csv"));
+        QCOMPARE(to.Read("CC.csv"), std::string("old"));
+        QCOMPARE(frame.List().Model().rowCount(), 3);
+        // What was not yet dealt with stays on the clipboard, still as a cut.
+        QCOMPARE(QApplication::clipboard()->text(),
+                 u"1\n"_s + QString::fromStdString((from / "CC.csv").string()) + u"\n"_s);
+        messages.answers = {MessageAnswer::Yes};
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QCOMPARE(to.Read("CC.csv"), record);
+        QVERIFY(!std::filesystem::exists(from / "CC.csv"));
+        QCOMPARE(frame.List().Model().rowCount(), 3);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
+    }
+
+    void ForeignTextNeverMovesAndSelfPasteKeepsTheFile() {
+        const std::string record =
+            "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
+        TempFolder from;
+        TempFolder to;
+        from.Write("AA.csv", record);
+        from.Write("notes.txt", "x");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(to.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        QApplication::clipboard()->setText(u"1\n"_s + QString::fromStdString((from / "AA.csv").string()) +
+                                           u"\n"_s + QString::fromStdString((from / "notes.txt").string()) +
+                                           u"\n"_s);
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QVERIFY(std::filesystem::exists(from / "AA.csv"));
+        QVERIFY(std::filesystem::exists(from / "notes.txt"));
+        QVERIFY(!std::filesystem::exists(to / "notes.txt"));
+        QCOMPARE(to.Read("AA.csv"), record);
+
+        QApplication::clipboard()->setText(u"0\n"_s + QString::fromStdString((to / "AA.csv").string()) +
+                                           u"\n"_s);
+        frame.Action(CMainFrame::Command::Paste)->trigger();
+        QCOMPARE(to.Read("AA.csv"), record);
+        QVERIFY(messages.asked.empty());
+    }
+
+    void ClickSelectsAndAFolderThatCannotBeOpenedIsReported() {
+        TempFolder data;
+        std::filesystem::create_directories(data / "one");
+        std::filesystem::create_directories(data / "two");
+        data.Write("two/X.csv", "");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "one").toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        auto* model = static_cast<QFileSystemModel*>(frame.Tree().model());
+        Q_EMIT frame.Tree().clicked(model->index(QString::fromStdString((data / "two").string())));
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "two"));
+        QCOMPARE(frame.windowTitle(), u"Tessaly [two]"_s);
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
+        const QModelIndex one = model->index(QString::fromStdString((data / "one").string()));
+        std::filesystem::remove(data / "one");
+        Q_EMIT frame.Tree().clicked(one);
+        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "two"));
+        QCOMPARE(QDir::currentPath() + u"/"_s, Folder(data / "two"));
+        QCOMPARE(messages.asked.size(), std::size_t{1});
+        QCOMPARE(frame.List().Model().rowCount(), 1);
+    }
+
+    void UnreadableSettingsAreNotWrittenAtExit() {
+        TempFolder data;
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, false);
+        frame.show();
+        messages.answers = {MessageAnswer::Yes};
+        frame.Exit();
+        QVERIFY(!frame.isVisible());
+        QVERIFY(!profile.HasValue("CurrentOption", "LastDirectory"));
+    }
+
+    void AboutBoxTexts() {
+        CAboutDlg about;
+        QCOMPARE(about.windowTitle(), u"About Tessaly"_s);
+        QCOMPARE(about.findChild<QLabel*>(u"versionText"_s)->text(), u"Tessaly,  version 1.07.600"_s);
+        QVERIFY(about.findChild<QLabel*>(u"makerLink"_s)->text().contains(QString::fromLatin1(kMakerSite)));
+    }
+
+    void WebPagesEncodeTheSymbol() {
+        QCOMPARE(FundamentalsPageUrl(u"IBM"_s, u"http://127.0.0.1/"_s).toString(),
+                 u"http://127.0.0.1/q/ks?s=IBM"_s);
+        QCOMPARE(FundamentalsPageUrl(u"A&B #1"_s, u"http://127.0.0.1/"_s).toEncoded(),
+                 QByteArray("http://127.0.0.1/q/ks?s=A%26B%20%231"));
+        QCOMPARE(
+            ChartsPageUrl(u"^DJI"_s, u"http://127.0.0.1/"_s).toEncoded(),
+            QByteArray("http://127.0.0.1/q/ta?s=%5EDJI&t=6m&l=on&z=m&q=b&p=e20,m50,m200&a=m26-12-9,ss&c="));
+    }
+
+    void ExitAsksAndNoKeepsTheWindow() {
+        TempFolder data;
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        frame.show();
+        messages.answers = {MessageAnswer::No};
+        frame.Exit();
+        QVERIFY(frame.isVisible());
+        QCOMPARE(messages.asked.back(), std::string("Are you sure you want to exit Tessaly?"));
+        messages.answers = {MessageAnswer::Yes};
+        frame.Exit();
+        QVERIFY(!frame.isVisible());
+        QCOMPARE(QString::fromStdString(profile.GetString("CurrentOption", "LastDirectory", "")),
+                 Folder(data.Path()));
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "mainframe_test.moc"
