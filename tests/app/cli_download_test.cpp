@@ -65,7 +65,7 @@ TEST_F(CliDownloadTest, DownloadUpdatesTheFolderAndPrintsTheReport) {
 
     const std::string settings = ReadFile(home_.Path() / "config/Norvane/Tessaly.conf");
     EXPECT_NE(settings.find("[Endpoints]"), std::string::npos);
-    EXPECT_NE(settings.find("HistoricalHost=http://ichart.finance.yahoo.com/"), std::string::npos);
+    EXPECT_NE(settings.find("HistoricalHost=yahoo-chart+https://query1.finance.yahoo.com/"), std::string::npos);
     EXPECT_NE(settings.find("CurrencyHost="), std::string::npos);
 
     const CliRun report = Run("report");

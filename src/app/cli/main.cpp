@@ -20,6 +20,7 @@ constexpr std::array kCommands = {
             "                       [--currency-host URL] SYMBOL...",
             RunDownload},
     Command{"report", "report", RunReport},
+    Command{"config", "config get Endpoints/NAME | config set Endpoints/NAME VALUE", RunConfig},
 };
 
 void PrintUsage(std::ostream& out) {
