@@ -217,8 +217,67 @@ TEST_F(ChartApiTest, CallsArePacedAndPlainUrlsPassThrough) {
 }
 
 TEST_F(ChartApiTest, EngineDownloadsAdjustedAscendingRecordsOnTheRightDays) {
+    // Split-adjusted prices from the service, rescaled by the engine for the dividend as well.
     EXPECT_EQ(engine_->DownloadHistory("AAPL", Query(2020, 8, 28), Query(2020, 9, 1), 0, 2), 3);
-    EXPECT_EQ(ReadData("AAPL.csv"), File("\r\n28-Aug-20,PLACEHOLDER"));
+    EXPECT_EQ(ReadData("AAPL.csv"),
+              File("\r\n28-Aug-20,124.3237,124.7479,122.9079,123.1348,187630000,123.1348"
+                   "\r\n31-Aug-20,125.8711,129.2452,124.3122,127.3115,225702700,127.3115"
+                   "\r\n1-Sep-20,130.9816,132.9943,128.7815,132.3826,151948100,132.3826"));
+    EXPECT_TRUE(engine_->Adjustment());
+
+    // An index without the null bar of 4 January.
+    EXPECT_EQ(engine_->DownloadHistory("^GSPC", Query(2024, 1, 3), Query(2024, 1, 5), 0, 2), 2);
+    EXPECT_EQ(ReadData("^GSPC.csv"), File("\r\n3-Jan-24,4725.07,4729.29,4699.71,4704.81,3950760000,4704.81"
+                                          "\r\n5-Jan-24,4690.57,4721.49,4682.11,4697.24,3844370000,4697.24"));
+
+    EXPECT_EQ(engine_->DownloadHistory("$EURUSD", Query(2024, 1, 2), Query(2024, 1, 5), 0, 2), 4);
+    EXPECT_EQ(ReadData("$EURUSD.csv"), File("\r\n2-Jan-24,1.1039,1.1043,1.094,1.1039,0,1.1039"
+                                            "\r\n3-Jan-24,1.0942,1.0953,1.0893,1.0942,0,1.0942"
+                                            "\r\n4-Jan-24,1.0922,1.0973,1.0918,1.0922,0,1.0922"
+                                            "\r\n5-Jan-24,1.0946,1.0998,1.0879,1.0946,0,1.0946"));
+
+    // No live bar of a day after the end.
+    EXPECT_EQ(engine_->DownloadHistory("GOOG", Query(2024, 1, 4), Query(2024, 1, 5), 0, 2), 2);
+    EXPECT_EQ(ReadData("GOOG.csv"), File("\r\n4-Jan-24,139.40,139.72,136.80,137.39,25024800,137.39"
+                                         "\r\n5-Jan-24,137.38,138.13,135.72,136.99,23034400,136.99"));
+
+    // Monday to Friday of the exchange's week, though Monday's bar is on a Sunday in UTC.
+    EXPECT_EQ(engine_->DownloadHistory("FPH.NZ", Query(2024, 1, 8), Query(2024, 1, 12), 0, 2), 5);
+    EXPECT_EQ(ReadData("FPH.NZ.csv"), File("\r\n8-Jan-24,22.5144,22.7110,22.3669,22.6127,412380,22.6127"
+                                           "\r\n9-Jan-24,22.6127,22.9568,22.5635,22.9076,388201,22.9076"
+                                           "\r\n10-Jan-24,22.908,23.006,22.632,22.711,297644,22.711"
+                                           "\r\n11-Jan-24,22.6618,22.8093,22.4259,22.5635,334915,22.5635"
+                                           "\r\n12-Jan-24,22.5635,22.9863,22.5144,22.9568,501276,22.9568"));
+
+    EXPECT_EQ(engine_->DownloadHistory("XYZQ", Query(2024, 1, 2), Query(2024, 1, 5), 0, 2), -1);
+    EXPECT_FALSE(std::filesystem::exists(data_.Path() / "XYZQ.csv"));
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(ChartApiTest, EngineAddsTheRecentQuoteOfTheChart) {
+    WriteData("GOOG.csv", "\r\n5-Jan-24,137.38,138.13,135.72,136.99,23034400,136.99");
+    EXPECT_EQ(engine_->FetchRecentQuote("GOOG"), 1);
+    EXPECT_EQ(ReadData("GOOG.csv"), File("\r\n5-Jan-24,137.38,138.13,135.72,136.99,23034400,136.99"
+                                         "\r\n8-Jan-24,137.16,140.55,136.95,140.51,18876021,140.51"));
+    // An unknown symbol has no price; the quote page is not asked of the service.
+    WriteData("XYZQ.csv", "\r\n5-Jan-24,1,1,1,1,1,1");
+    EXPECT_EQ(engine_->FetchRecentQuote("XYZQ"), 0);
+    EXPECT_EQ(server_.Requests().size(), 2u);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(ChartApiTest, TooManyRequestsIsRetriedAndBrokenJsonStopsTheRun) {
+    server_.SetTrouble(Request::Chart, "GOOG", Trouble{Trouble::Kind::Status, 429, "Too Many Requests", 1});
+    EXPECT_EQ(engine_->DownloadHistory("GOOG", Query(2024, 1, 4), Query(2024, 1, 5), 0, 2), 2);
+    EXPECT_EQ(pauses_.size(), 1u);
+    EXPECT_TRUE(messages_.shown.empty());
+
+    server_.SetChart("BAD", "<html><body>Will be right back</body></html>");
+    EXPECT_EQ(engine_->DownloadHistory("BAD", Query(2024, 1, 4), Query(2024, 1, 5), 0, 2), 0);
+    EXPECT_FALSE(std::filesystem::exists(data_.Path() / "BAD.csv"));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "The chart service sent an answer that is not JSON");
+    EXPECT_TRUE(engine_->Abort());
 }
 
 } // namespace
