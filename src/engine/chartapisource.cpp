@@ -142,6 +142,17 @@ std::optional<double> NumberOf(const json* value) {
     return std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
 }
 
+// Whole numbers of the answer within what a date or a volume can be; nullopt beyond.
+std::optional<std::int64_t> WholeNumber(std::optional<double> value, double limit) {
+    if (!value || *value < -limit || *value > limit)
+        return std::nullopt;
+    return static_cast<std::int64_t>(*value);
+}
+
+constexpr double kTimeLimit = 1e11;   // Unix seconds, some thousand years either way
+constexpr double kVolumeLimit = 9e15; // exact in a double
+constexpr double kOffsetLimit = 86400;
+
 struct Bar {
     std::int64_t time = 0; // Unix seconds
     DateNumber date = 0;   // in the exchange's time
@@ -185,8 +196,7 @@ Chart ReadChart(const json& document, std::int64_t period2, DateNumber firstDay,
         return chart;
     chart.meta = Member(*result, "meta");
     if (chart.meta != nullptr) {
-        if (const auto offset = NumberOf(Member(*chart.meta, "gmtoffset")))
-            chart.gmtOffset = static_cast<std::int64_t>(*offset);
+        chart.gmtOffset = WholeNumber(NumberOf(Member(*chart.meta, "gmtoffset")), kOffsetLimit).value_or(0);
     }
     const json* times = Member(*result, "timestamp");
     const json* indicators = Member(*result, "indicators");
@@ -203,12 +213,12 @@ Chart ReadChart(const json& document, std::int64_t period2, DateNumber firstDay,
     const json* volumes = Member(*quote, "volume");
     const json* adjustedCloses = adjusted != nullptr ? Member(*adjusted, "adjclose") : nullptr;
     for (std::size_t i = 0; i < times->size(); ++i) {
-        const auto time = NumberAt(times, i);
+        const auto time = WholeNumber(NumberAt(times, i), kTimeLimit);
         const auto close = NumberAt(closes, i);
         if (!time || !close)
             continue;
         Bar bar;
-        bar.time = static_cast<std::int64_t>(*time);
+        bar.time = *time;
         if (period2 > 0 && bar.time >= period2)
             continue;
         bar.date = DayOf(bar.time + chart.gmtOffset);
@@ -218,7 +228,7 @@ Chart ReadChart(const json& document, std::int64_t period2, DateNumber firstDay,
         bar.open = NumberAt(opens, i).value_or(bar.close);
         bar.high = NumberAt(highs, i).value_or(bar.close);
         bar.low = NumberAt(lows, i).value_or(bar.close);
-        bar.volume = static_cast<std::int64_t>(NumberAt(volumes, i).value_or(0));
+        bar.volume = std::max<std::int64_t>(0, WholeNumber(NumberAt(volumes, i), kVolumeLimit).value_or(0));
         bar.adjustedClose = NumberAt(adjustedCloses, i).value_or(bar.close);
         // Two bars of one day (the day's bar and a live one): the later holds the newer prices.
         if (!chart.bars.empty() && chart.bars.back().date == bar.date)
@@ -262,7 +272,8 @@ public:
             return plain_->OpenUrl(url);
         }
         const ChartApiCall call = TranslateRequest(url, Clock::Instance().NowSeconds());
-        if (call.form == ChartApiCall::Form::QuotePage)
+        if (call.form == ChartApiCall::Form::QuotePage ||
+            (call.form != ChartApiCall::Form::Unknown && call.url.empty()))
             return std::make_unique<LinesAnswer>(200, std::vector<std::string>());
         if (call.form == ChartApiCall::Form::Unknown)
             throw HttpError(HttpErrorKind::Other, "The chart service does not answer this request: " + url);
@@ -364,9 +375,10 @@ ChartApiCall TranslateRequest(std::string_view url, std::int64_t now) {
         // A date that is no calendar date: the request cannot be translated.
         call = ChartApiCall();
     }
+    // A range that ends before it starts, or no symbol: nothing to ask for, no data lines.
     if (call.form != ChartApiCall::Form::QuotePage && call.form != ChartApiCall::Form::Unknown &&
         (call.symbol.empty() || call.period1 >= call.period2))
-        call = ChartApiCall();
+        call.url.clear();
     return call;
 }
 
@@ -410,14 +422,15 @@ std::vector<std::string> TranslateRecentQuote(const std::string& body, int statu
     if (chart.meta == nullptr)
         return {unusable};
     const auto price = NumberOf(Member(*chart.meta, "regularMarketPrice"));
-    const auto time = NumberOf(Member(*chart.meta, "regularMarketTime"));
+    const auto time = WholeNumber(NumberOf(Member(*chart.meta, "regularMarketTime")), kTimeLimit);
     if (!price || *price <= 0 || !time)
         return {unusable};
-    const DateNumber date = DayOf(static_cast<std::int64_t>(*time) + chart.gmtOffset);
+    const DateNumber date = DayOf(*time + chart.gmtOffset);
     double open = *price;
     double high = NumberOf(Member(*chart.meta, "regularMarketDayHigh")).value_or(*price);
     double low = NumberOf(Member(*chart.meta, "regularMarketDayLow")).value_or(*price);
-    auto volume = static_cast<std::int64_t>(NumberOf(Member(*chart.meta, "regularMarketVolume")).value_or(0));
+    std::int64_t volume = std::max<std::int64_t>(
+        0, WholeNumber(NumberOf(Member(*chart.meta, "regularMarketVolume")), kVolumeLimit).value_or(0));
     std::optional<double> previous = NumberOf(Member(*chart.meta, "previousClose"));
     for (const Bar& bar : chart.bars) {
         if (bar.date == date) {

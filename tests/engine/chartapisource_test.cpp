@@ -101,6 +101,9 @@ TEST_F(ChartApiTest, HistoricalAnswerIsTheOldCsvNewestFirst) {
 
     EXPECT_EQ(Lines(HistoricalRequest("XYZQ", Query(2024, 1, 2), Query(2024, 1, 5), 0)),
               (std::vector<std::string>{"Not Found"}));
+    const std::size_t sent = server_.Requests().size();
+    EXPECT_TRUE(Lines(HistoricalRequest("GOOG", Query(2024, 1, 6), Query(2024, 1, 4), 0)).empty());
+    EXPECT_EQ(server_.Requests().size(), sent);
 }
 
 TEST_F(ChartApiTest, CurrencyAnswerIsTheCurrencyServersLines) {
@@ -189,6 +192,11 @@ TEST(ChartApiTranslationTest, RequestsBecomeChartCalls) {
     EXPECT_EQ(TranslateRequest(base + "table.csv?s=A&a=13&b=40&c=2007&d=00&e=01&f=2008&g=d", 0).form,
               ChartApiCall::Form::Unknown);
     EXPECT_EQ(TranslateRequest(base + "SymbolDatabase.dta", 0).form, ChartApiCall::Form::Unknown);
+    // A range that ends before it starts asks for nothing.
+    const ChartApiCall empty =
+        TranslateRequest(JoinUrl(base, HistoricalRequest("A", Query(2007, 1, 5), Query(2007, 1, 3), 0)), 0);
+    EXPECT_EQ(empty.form, ChartApiCall::Form::Historical);
+    EXPECT_TRUE(empty.url.empty());
     EXPECT_FALSE(IsChartApiUrl("http://host/table.csv"));
 }
 
