@@ -24,11 +24,13 @@ bool IsChartApiUrl(std::string_view url);
 struct ChartApiCall {
     enum class Form { Historical, Currency, RecentQuote, QuotePage, Unknown };
     Form form = Form::Unknown;
-    std::string url;    // the chart API URL to send; empty for a request that is not translated
-    std::string symbol; // the symbol as the answer lines carry it (the pair for a currency request)
-    char periodCode = 'D';
-    std::int64_t period1 = 0;
-    std::int64_t period2 = 0;
+    // The chart API URL to send; empty when there is nothing to send (the quote page, a range that
+    // ends before it starts).
+    std::string url;
+    std::string symbol;       // the symbol as the answer lines carry it (the pair for a currency request)
+    char periodCode = 'D';    // D, W or M
+    std::int64_t period1 = 0; // Unix seconds: midnight UTC of the from date
+    std::int64_t period2 = 0; // the end of the end date's day
 };
 
 // Takes an engine URL whose base starts with kChartApiPrefix apart. `now` (Unix seconds) bounds the
@@ -36,7 +38,8 @@ struct ChartApiCall {
 ChartApiCall TranslateRequest(std::string_view url, std::int64_t now);
 
 // Translates the chart API's JSON answer into the answer lines of each request form. `status` is
-// the HTTP status of the chart answer. Throws HttpError for a body that is not JSON.
+// the HTTP status of the chart answer. A historical or currency body that is not JSON throws
+// HttpError (a passing trouble); a recent quote without a price is the "N/A" line.
 std::vector<std::string> TranslateHistorical(const std::string& body, int status, std::int64_t period1,
                                              std::int64_t period2);
 std::vector<std::string> TranslateCurrency(const std::string& body, int status, const std::string& pair,
