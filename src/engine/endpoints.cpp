@@ -1,5 +1,9 @@
 #include "engine/endpoints.h"
 
+#include "engine/chartapisource.h"
+
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -13,7 +17,9 @@ std::string LoadOne(Profile& profile, std::string_view name, const std::string& 
 } // namespace
 
 Endpoints DefaultEndpoints() {
-    return {"http://ichart.finance.yahoo.com/", "http://finance.yahoo.com/", "", ""};
+    // The chart API answers stocks, indices and currency pairs alike; there is no public maker server.
+    const std::string chart = std::string(kChartApiPrefix) + "https://query1.finance.yahoo.com/";
+    return {chart, chart, chart, "", kDefaultMinRequestIntervalMs};
 }
 
 Endpoints LoadEndpoints(Profile& profile) {
@@ -23,7 +29,18 @@ Endpoints LoadEndpoints(Profile& profile) {
     endpoints.quoteHost = LoadOne(profile, kQuoteHostName, defaults.quoteHost);
     endpoints.currencyHost = LoadOne(profile, kCurrencyHostName, defaults.currencyHost);
     endpoints.makerHost = LoadOne(profile, kMakerHostName, defaults.makerHost);
+    if (!profile.HasValue(kEndpointsSection, kMinRequestIntervalName))
+        profile.WriteInt(kEndpointsSection, kMinRequestIntervalName, defaults.minRequestIntervalMs);
+    endpoints.minRequestIntervalMs = std::max(
+        0, profile.GetInt(kEndpointsSection, kMinRequestIntervalName, defaults.minRequestIntervalMs));
     return endpoints;
+}
+
+std::string MissingMakerHostText(const Endpoints& endpoints) {
+    if (!endpoints.makerHost.empty())
+        return {};
+    return "No update server is configured (" + std::string(kEndpointsSection) + "/" +
+           std::string(kMakerHostName) + " in the settings).";
 }
 
 } // namespace tessaly

@@ -14,6 +14,9 @@ struct Endpoints {
     std::string quoteHost;
     std::string currencyHost;
     std::string makerHost;
+    // The least time between two requests to a chart API source, so that a long run stays within
+    // the service's rate limit.
+    int minRequestIntervalMs = 500;
 };
 
 inline constexpr std::string_view kEndpointsSection = "Endpoints";
@@ -21,10 +24,16 @@ inline constexpr std::string_view kHistoricalHostName = "HistoricalHost";
 inline constexpr std::string_view kQuoteHostName = "QuoteHost";
 inline constexpr std::string_view kCurrencyHostName = "CurrencyHost";
 inline constexpr std::string_view kMakerHostName = "MakerHost";
+inline constexpr std::string_view kMinRequestIntervalName = "MinRequestIntervalMs";
+inline constexpr int kDefaultMinRequestIntervalMs = 500;
 
 Endpoints DefaultEndpoints();
 // The endpoints of the settings; a value that is missing is written with its default first, so the
 // user finds every one of them in the settings file.
 Endpoints LoadEndpoints(Profile& profile);
+
+// What the symbol database update and the update check say instead of sending a request when no
+// maker host is configured; empty when one is.
+std::string MissingMakerHostText(const Endpoints& endpoints);
 
 } // namespace tessaly

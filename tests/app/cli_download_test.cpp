@@ -48,7 +48,8 @@ TEST_F(CliDownloadTest, DownloadUpdatesTheFolderAndPrintsTheReport) {
 
     const std::string settings = ReadFile(home_.Path() / "config/Norvane/Tessaly.conf");
     EXPECT_NE(settings.find("[Endpoints]"), std::string::npos);
-    EXPECT_NE(settings.find("HistoricalHost=http://ichart.finance.yahoo.com/"), std::string::npos);
+    EXPECT_NE(settings.find("HistoricalHost=yahoo-chart+https://query1.finance.yahoo.com/"),
+              std::string::npos);
     EXPECT_NE(settings.find("CurrencyHost="), std::string::npos);
 
     const CliRun report = Run("report");
@@ -81,6 +82,40 @@ TEST_F(CliDownloadTest, BadUsageExitsWith64) {
     }
     EXPECT_EQ(Run("report extra").status, 64);
     EXPECT_TRUE(server_.Requests().empty());
+}
+
+TEST_F(CliDownloadTest, ConfigGetsAndSetsTheEndpoints) {
+    EXPECT_EQ(Run("config get Endpoints/HistoricalHost").out,
+              "yahoo-chart+https://query1.finance.yahoo.com/\n");
+    EXPECT_EQ(Run("config get Endpoints/MakerHost").out, "\n");
+    EXPECT_EQ(Run("config get Endpoints/MinRequestIntervalMs").out, "500\n");
+    const std::string settings = ReadFile(home_.Path() / "config/Norvane/Tessaly.conf");
+    EXPECT_NE(settings.find("CurrencyHost=yahoo-chart+https://query1.finance.yahoo.com/"), std::string::npos);
+
+    // The chart source on the fake server, set as a user would, and a download through it.
+    const std::string base = "yahoo-chart+" + server_.BaseUrl();
+    for (const char* name : {"HistoricalHost", "QuoteHost", "CurrencyHost"})
+        EXPECT_EQ(Run("config set Endpoints/" + std::string(name) + " " + base).status, 0);
+    EXPECT_EQ(Run("config set Endpoints/MinRequestIntervalMs 0").status, 0);
+    EXPECT_EQ(Run("config get Endpoints/QuoteHost").out, base + "\n");
+    EXPECT_EQ(Run("config get Endpoints/MinRequestIntervalMs").out, "0\n");
+    server_.SetChart("GOOG", ReadFile(std::filesystem::path(TESSALY_CHART_FIXTURES) / "GOOG.json"));
+    const CliRun run =
+        Run("download --folder '" + folder_.Path().string() + "' --from 2024-01-04 --to 2024-01-05 GOOG");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "2\tGOOG\tSuccess\n");
+    EXPECT_EQ(folder_.Read("GOOG.csv"), std::string(kHeader) +
+                                            "\r\n4-Jan-24,139.40,139.72,136.80,137.39,25024800,137.39"
+                                            "\r\n5-Jan-24,137.38,138.13,135.72,136.99,23034400,136.99");
+    EXPECT_EQ(server_.LastUserAgent().substr(0, 11), "Mozilla/5.0");
+
+    for (const char* bad :
+         {"config", "config get", "config frob Endpoints/QuoteHost", "config get Settings/QuoteHost",
+          "config get Endpoints/Nothing", "config set Endpoints/QuoteHost",
+          "config set Endpoints/MinRequestIntervalMs abc", "config set Endpoints/MinRequestIntervalMs -1",
+          "config get Endpoints/QuoteHost extra"})
+        EXPECT_EQ(Run(bad).status, 64) << bad;
+    EXPECT_EQ(Run("config get Endpoints/QuoteHost").out, base + "\n");
 }
 
 } // namespace

@@ -17,6 +17,8 @@ namespace {
 constexpr std::string_view kHistoryHeader = "Date,Open,High,Low,Close,Volume,Adj Close";
 constexpr std::string_view kCurrencyHeader =
     "<TICKER>,<PER>,<DTYYYYMMDD>,<TIME>,<OPEN>,<HIGH>,<LOW>,<CLOSE>,<VOL>";
+constexpr std::string_view kUnknownChart =
+    R"({"chart":{"result":null,"error":{"code":"Not Found","description":"No data found, symbol may be delisted"}}})";
 constexpr std::string_view kNotFoundPage =
     "<html><head><title>404 Not Found</title></head>\n<body>The page was not found.</body></html>";
 
@@ -104,6 +106,7 @@ struct FakeQuoteServer::Impl {
     std::map<std::string, std::vector<std::string>> currency;
     std::map<std::string, std::string> quotes;
     std::map<std::string, std::string> pages;
+    std::map<std::string, std::pair<int, std::string>> charts;
     std::map<std::pair<Request, std::string>, Trouble> troubles;
     std::vector<std::string> requests;
     std::string userAgent;
@@ -169,6 +172,17 @@ struct FakeQuoteServer::Impl {
                                  "text/html");
             return;
         }
+        case Request::Chart: {
+            const auto found = charts.find(symbol);
+            if (found == charts.end()) {
+                response.status = 404;
+                response.set_content(std::string(kUnknownChart), "application/json");
+            } else {
+                response.status = found->second.first;
+                response.set_content(found->second.second, "application/json");
+            }
+            return;
+        }
         }
     }
 
@@ -231,6 +245,10 @@ FakeQuoteServer::FakeQuoteServer()
     route("/FOREXQUOTE.txt", Request::Currency, "f");
     route("/d/quotes.csv", Request::RecentQuote, "s");
     route("/q", Request::QuotePage, "s");
+    impl_->server.Get(R"(/v8/finance/chart/([^/]+))",
+                      [this](const httplib::Request& request, httplib::Response& response) {
+                          impl_->Answer(Request::Chart, request.matches[1].str(), request, response);
+                      });
 }
 
 FakeQuoteServer::~FakeQuoteServer() {
@@ -294,6 +312,23 @@ void FakeQuoteServer::SetRecentQuote(const std::string& symbol, std::string body
 void FakeQuoteServer::SetQuotePage(const std::string& symbol, std::string html) {
     std::lock_guard lock(impl_->mutex);
     impl_->pages[symbol] = std::move(html);
+}
+
+void FakeQuoteServer::SetChart(const std::string& symbol, std::string json, int status) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->charts[symbol] = {status, std::move(json)};
+}
+
+int FakeQuoteServer::LoadChartFixtures(const std::filesystem::path& folder) {
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() != ".json")
+            continue;
+        SetChart(entry.path().stem().string(), ReadWhole(entry.path()));
+        ++count;
+    }
+    return count;
 }
 
 void FakeQuoteServer::SetTrouble(Request request, const std::string& symbol, Trouble trouble) {

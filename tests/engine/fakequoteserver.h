@@ -14,11 +14,12 @@
 namespace tessaly::test {
 
 // A stand-in for the quote service and the currency server on 127.0.0.1: it answers the historical
-// ("table.csv"), currency ("FOREXQUOTE.txt"), recent-quote ("d/quotes.csv") and quote-page ("q")
-// requests from the data it is given, and can be told to misbehave. One base URL serves all four.
+// ("table.csv"), currency ("FOREXQUOTE.txt"), recent-quote ("d/quotes.csv"), quote-page ("q") and
+// chart API ("v8/finance/chart/SYMBOL") requests from the data it is given, and can be told to
+// misbehave. One base URL serves them all.
 class FakeQuoteServer {
 public:
-    enum class Request { Historical, Currency, RecentQuote, QuotePage };
+    enum class Request { Historical, Currency, RecentQuote, QuotePage, Chart };
 
     // A way to misbehave, for the first `times` matching requests (all of them when negative).
     struct Trouble {
@@ -49,6 +50,11 @@ public:
     void SetCurrency(const std::string& pair, std::vector<std::string> lines);
     void SetRecentQuote(const std::string& symbol, std::string body);
     void SetQuotePage(const std::string& symbol, std::string html);
+    // The chart API answer ("v8/finance/chart/SYMBOL") of a symbol, served as it is whatever the
+    // query; a symbol without one gets the service's 404 answer for an unknown symbol.
+    void SetChart(const std::string& symbol, std::string json, int status = 200);
+    // Reads every SYMBOL.json of a folder as chart answers. Returns the number of files read.
+    int LoadChartFixtures(const std::filesystem::path& folder);
     // Trouble for one kind of request and one symbol (pair for currency requests); "" for every one.
     void SetTrouble(Request request, const std::string& symbol, Trouble trouble);
     void ClearTroubles();

@@ -18,11 +18,11 @@ int main(int argc, char** argv) {
         } else if (argument == "--fixtures" && i + 1 < argc) {
             fixtures = argv[++i];
         } else {
-            std::cerr
-                << "Usage: fake-quote-server [--port N] [--fixtures DIR]\n"
-                   "  --port N        the port on 127.0.0.1 (default 8080; 0 for a free one)\n"
-                   "  --fixtures DIR  SYMBOL.csv, PAIR.txt, SYMBOL.quote and SYMBOL.html files to serve\n"
-                   "                  instead of the built-in securities\n";
+            std::cerr << "Usage: fake-quote-server [--port N] [--fixtures DIR]\n"
+                         "  --port N        the port on 127.0.0.1 (default 8080; 0 for a free one)\n"
+                         "  --fixtures DIR  SYMBOL.csv, PAIR.txt, SYMBOL.quote, SYMBOL.html and SYMBOL.json "
+                         "(chart) files\n"
+                         "                  instead of the built-in securities\n";
             return 64;
         }
     }
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     tessaly::test::FakeQuoteServer server;
     if (fixtures.empty()) {
         server.LoadBuiltInFixtures(tessaly::TodayDateNumber());
-    } else if (server.LoadFixtures(fixtures) == 0) {
+    } else if (server.LoadFixtures(fixtures) + server.LoadChartFixtures(fixtures) == 0) {
         std::cerr << "fake-quote-server: no fixtures in " << fixtures << "\n";
         return 1;
     }

@@ -58,13 +58,23 @@ TEST(EndpointsTest, MissingValuesAreWrittenWithTheirDefaults) {
     MemoryProfile profile;
     profile.WriteString("Endpoints", "QuoteHost", "http://mine/");
     const Endpoints endpoints = LoadEndpoints(profile);
-    EXPECT_EQ(endpoints.historicalHost, "http://ichart.finance.yahoo.com/");
+    EXPECT_EQ(endpoints.historicalHost, "yahoo-chart+https://query1.finance.yahoo.com/");
     EXPECT_EQ(endpoints.quoteHost, "http://mine/");
-    EXPECT_EQ(endpoints.currencyHost, "");
+    EXPECT_EQ(endpoints.currencyHost, "yahoo-chart+https://query1.finance.yahoo.com/");
     EXPECT_EQ(endpoints.makerHost, "");
-    for (const char* name : {"HistoricalHost", "QuoteHost", "CurrencyHost", "MakerHost"})
+    EXPECT_EQ(endpoints.minRequestIntervalMs, 500);
+    EXPECT_EQ(MissingMakerHostText(endpoints),
+              "No update server is configured (Endpoints/MakerHost in the settings).");
+    for (const char* name :
+         {"HistoricalHost", "QuoteHost", "CurrencyHost", "MakerHost", "MinRequestIntervalMs"})
         EXPECT_TRUE(profile.HasValue("Endpoints", name)) << name;
     EXPECT_EQ(profile.GetString("Endpoints", "QuoteHost", ""), "http://mine/");
+
+    profile.WriteString("Endpoints", "MakerHost", "http://maker/");
+    profile.WriteInt("Endpoints", "MinRequestIntervalMs", -5);
+    const Endpoints changed = LoadEndpoints(profile);
+    EXPECT_EQ(MissingMakerHostText(changed), "");
+    EXPECT_EQ(changed.minRequestIntervalMs, 0);
 }
 
 TEST(HttpErrorTest, PassingTroublesAreToldByKindAndByText) {

@@ -1,5 +1,6 @@
 #include "app/cli/commands.h"
 #include "app/settings/qsettingsprofile.h"
+#include "engine/chartapisource.h"
 #include "engine/curlsession.h"
 #include "engine/datenumber.h"
 #include "engine/downloaddialog.h"
@@ -177,7 +178,8 @@ int RunDownload(Arguments& arguments) {
     FixedFolders folders(std::filesystem::absolute(folder, error), UserDataFolder());
     ProgressLine progress(overwrite);
     ErrorStreamMessages messages(progress);
-    CurlTransport transport;
+    CurlTransport curl;
+    ChartApiTransport transport(curl, std::chrono::milliseconds(endpoints.minRequestIntervalMs));
     CDownloader engine(transport, folders, messages, endpoints);
     engine.SetDialog(&progress);
     engine.RunDownload(list, *start, *end, periodicity);

@@ -19,6 +19,7 @@ int RunList(Arguments& arguments);
 int RunShow(Arguments& arguments);
 int RunDownload(Arguments& arguments);
 int RunReport(Arguments& arguments);
+int RunConfig(Arguments& arguments);
 
 // Prints the rows of a download report (Records, Symbol, Status, tab-separated) on standard output.
 void PrintReportRows(const std::filesystem::path& report);

@@ -26,6 +26,7 @@ constexpr std::array kCommands = {
     Command{"option", "option set NAME=VALUE...", RunOption},
     Command{"convert-metastock", "convert-metastock [--folder DIR] --out DIR SYMBOL...", RunConvertMetaStock},
     Command{"metastock", "metastock list DIR | metastock dump DIR SYMBOL", RunMetaStock},
+    Command{"config", "config get Endpoints/NAME | config set Endpoints/NAME VALUE", RunConfig},
 };
 
 void PrintUsage(std::ostream& out) {
