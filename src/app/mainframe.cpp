@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "app/aboutdlg.h"
+#include "app/dlgsettings.h"
 #include "app/webdatapages.h"
 #include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
@@ -111,6 +112,13 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     connect(AddCommand(webData, Command::Fundamentals, tr("Fundamentals"),
                        tr("View fundamental data for selected security")),
             &QAction::triggered, this, [this] { OpenWebPage(false); });
+    tools->addSeparator();
+    connect(AddCommand(tools, Command::Settings, tr("&Settings..."),
+                       tr("Set the servers Tessaly gets its quotes from")),
+            &QAction::triggered, this, [this] {
+                CDlgSettings settings(profile_, this);
+                settings.exec();
+            });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     connect(AddCommand(help, Command::About, tr("&About"),

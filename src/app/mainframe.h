@@ -47,6 +47,7 @@ public:
         About = 57664,
         Charts = 32791,
         Fundamentals = 32790,
+        Settings = 32800,
     };
     QAction* Action(Command command) const { return actions_.at(command); }
     // Enables every command by its rule; run whenever a menu opens and when the list changes.
