@@ -36,6 +36,18 @@ bool SymbolMatches(const std::uint8_t* field, std::string_view symbol) {
     return EqualsIgnoringCase(GetText(field, kSymbolWidth), StoredSymbol(symbol));
 }
 
+// The index of the first of `count` records (behind a header of `headerSize` bytes) whose symbol
+// field matches.
+std::optional<std::size_t> IndexOfSymbol(const std::uint8_t* file, std::size_t headerSize, std::size_t count,
+                                         std::size_t recordSize, std::size_t symbolOffset,
+                                         std::string_view symbol) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (SymbolMatches(file + headerSize + i * recordSize + symbolOffset, symbol))
+            return i;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 MetaLib::MetaLib(MessageBoxes& messages)
@@ -81,30 +93,18 @@ std::uint8_t* MetaLib::XmasterRecordAt(std::size_t index) {
 }
 
 std::optional<std::size_t> MetaLib::MasterIndexOf(std::string_view symbol) const {
-    for (std::size_t i = 0, count = MasterCount(); i < count; ++i) {
-        const std::uint8_t* record = master_.bytes.data() + kMasterHeaderSize + i * kMasterRecordSize;
-        if (SymbolMatches(record + kMasterSymbolOffset, symbol))
-            return i;
-    }
-    return std::nullopt;
+    return IndexOfSymbol(master_.bytes.data(), kMasterHeaderSize, MasterCount(), kMasterRecordSize,
+                         kMasterSymbolOffset, symbol);
 }
 
 std::optional<std::size_t> MetaLib::EmasterIndexOf(std::string_view symbol) const {
-    for (std::size_t i = 0, count = EmasterCount(); i < count; ++i) {
-        const std::uint8_t* record = emaster_.bytes.data() + kEmasterHeaderSize + i * kEmasterRecordSize;
-        if (SymbolMatches(record + kEmasterSymbolOffset, symbol))
-            return i;
-    }
-    return std::nullopt;
+    return IndexOfSymbol(emaster_.bytes.data(), kEmasterHeaderSize, EmasterCount(), kEmasterRecordSize,
+                         kEmasterSymbolOffset, symbol);
 }
 
 std::optional<std::size_t> MetaLib::XmasterIndexOf(std::string_view symbol) const {
-    for (std::size_t i = 0, count = XmasterCount(); i < count; ++i) {
-        const std::uint8_t* record = xmaster_.bytes.data() + kXmasterHeaderSize + i * kXmasterRecordSize;
-        if (SymbolMatches(record + kXmasterSymbolOffset, symbol))
-            return i;
-    }
-    return std::nullopt;
+    return IndexOfSymbol(xmaster_.bytes.data(), kXmasterHeaderSize, XmasterCount(), kXmasterRecordSize,
+                         kXmasterSymbolOffset, symbol);
 }
 
 MetaStockSecurity MetaLib::EmasterEntry(std::size_t index) const {
