@@ -1,5 +1,6 @@
 #include "convert/asciiconverter.h"
 #include "engine/clock.h"
+#include "optioncolumns.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -26,16 +27,7 @@ std::string DataFile(std::initializer_list<const char*> records) {
 // An option with only the columns named by letters (S P D O H L C V I) on, no header.
 ConversionOption Only(std::string_view flags, int dateFormat = 4, int separator = 1) {
     ConversionOption option;
-    const auto on = [&](char letter) { return flags.find(letter) != std::string_view::npos ? 1 : 0; };
-    option.Symbol = on('S');
-    option.Periodicity = on('P');
-    option.Date = on('D');
-    option.Open = on('O');
-    option.High = on('H');
-    option.Low = on('L');
-    option.Close = on('C');
-    option.Volume = on('V');
-    option.Interest = on('I');
+    test::SetColumns(option, flags);
     option.DateFormat = dateFormat;
     option.Separator = separator;
     option.Headers = 0;

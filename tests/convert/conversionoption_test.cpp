@@ -1,5 +1,6 @@
 #include "convert/conversionoption.h"
 #include "engine/memoryprofile.h"
+#include "optioncolumns.h"
 
 #include <gtest/gtest.h>
 
@@ -104,17 +105,7 @@ class HeaderLineTest : public testing::TestWithParam<HeaderCase> {};
 TEST_P(HeaderLineTest, JoinsTheTokensOfTheColumnsThatAreOn) {
     const HeaderCase& c = GetParam();
     ConversionOption option = LoadCurrentOption(MemoryProfile{});
-    const std::string flags = c.flags;
-    const auto on = [&](char letter) { return flags.find(letter) != std::string::npos ? 1 : 0; };
-    option.Symbol = on('S');
-    option.Periodicity = on('P');
-    option.Date = on('D');
-    option.Open = on('O');
-    option.High = on('H');
-    option.Low = on('L');
-    option.Close = on('C');
-    option.Volume = on('V');
-    option.Interest = on('I');
+    test::SetColumns(option, c.flags);
     option.Separator = c.separator;
     option.DateFormat = 2; // the builder follows the selected button, not the stored value
     option.HeadersLine = "typed by the user";

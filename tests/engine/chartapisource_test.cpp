@@ -12,19 +12,11 @@ namespace {
 using Trouble = FakeQuoteServer::Trouble;
 using Request = FakeQuoteServer::Request;
 
-constexpr int Query(int year, int month, int day) {
-    return year * 10000 + (month - 1) * 100 + day;
-}
-
 std::string Fixture(const std::string& name) {
     std::ifstream in(std::filesystem::path(TESSALY_CHART_FIXTURES) / name, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::string File(std::string_view records) {
-    return std::string(kHeader) + std::string(records);
 }
 
 // The engine over the chart source, the source over libcurl, the service on the fake server.

@@ -8,14 +8,6 @@ namespace {
 using Trouble = FakeQuoteServer::Trouble;
 using Request = FakeQuoteServer::Request;
 
-constexpr int Query(int year, int month, int day) {
-    return year * 10000 + (month - 1) * 100 + day;
-}
-
-std::string File(std::string_view records) {
-    return std::string(kHeader) + std::string(records);
-}
-
 class DownloadHistoryTest : public EngineTest {};
 
 TEST_F(DownloadHistoryTest, FullDownloadStoresTheAnswerOldestFirstFromStartOn) {

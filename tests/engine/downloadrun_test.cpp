@@ -8,14 +8,6 @@ namespace {
 using Trouble = FakeQuoteServer::Trouble;
 using Request = FakeQuoteServer::Request;
 
-constexpr int Query(int year, int month, int day) {
-    return year * 10000 + (month - 1) * 100 + day;
-}
-
-std::string File(std::string_view records) {
-    return std::string(kHeader) + std::string(records);
-}
-
 // The date keys of the history requests the server received.
 std::vector<std::string> HistoryRequests(const FakeQuoteServer& server) {
     std::vector<std::string> found;

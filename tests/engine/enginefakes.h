@@ -21,6 +21,16 @@ namespace tessaly::test {
 
 inline constexpr std::string_view kHeader = "Date,Open,High,Low,Close,Volume,Adj. Close*";
 
+// A query date number: the month counted from 0.
+constexpr int Query(int year, int month, int day) {
+    return year * 10000 + (month - 1) * 100 + day;
+}
+
+// A data file's content: the header followed by the block of records.
+inline std::string File(std::string_view records) {
+    return std::string(kHeader) + std::string(records);
+}
+
 struct RecordingMessages final : MessageBoxes {
     struct Shown {
         std::string text;

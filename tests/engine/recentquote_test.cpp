@@ -6,10 +6,6 @@ namespace {
 using Trouble = FakeQuoteServer::Trouble;
 using Request = FakeQuoteServer::Request;
 
-std::string File(std::string_view records) {
-    return std::string(kHeader) + std::string(records);
-}
-
 class RecentQuoteTest : public EngineTest {
 protected:
     int CountRequests(std::string_view path) const {
