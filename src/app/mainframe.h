@@ -29,7 +29,7 @@ public:
     // Asks "Are you sure you want to exit Tessaly?"; on Yes saves the settings and closes.
     void Exit();
 
-    // Command ids; later dialogs add theirs here and to the menus.
+    // Command ids of the menus, the toolbar and the context menu.
     enum class Command {
         Open = 32777,
         Properties = 32779,
@@ -48,6 +48,15 @@ public:
         Charts = 32791,
         Fundamentals = 32790,
         Settings = 32800,
+        NewSecurity = 57600,
+        NewFolder = 32775,
+        Report = 143,
+        Download = 139,
+        ConvertToAscii = 146,
+        ConvertToMetastock = 156,
+        UpdateSymbolDatabase = 32806,
+        CheckForUpdates = 32809,
+        Contents = 32804,
     };
     QAction* Action(Command command) const { return actions_.at(command); }
     // Enables every command by its rule; run whenever a menu opens and when the list changes.

@@ -34,4 +34,11 @@ private:
 // ~/.local/share/Norvane/Tessaly when XDG_DATA_HOME is not set to an absolute path. Not created here.
 std::filesystem::path UserDataFolder();
 
+// The folder of the read-only files shipped with the program (symbol database, help pages, sound):
+// "../share/tessaly" from the executable's folder when that exists (an installed program), else the
+// executable's own folder (a build tree, where the files are copied beside the executables).
+std::filesystem::path AssetFolderFor(const std::filesystem::path& executableFolder);
+// AssetFolderFor the folder of the running executable.
+std::filesystem::path AssetFolder();
+
 } // namespace tessaly
