@@ -30,7 +30,9 @@ CRightListView::CRightListView(QWidget* parent)
     , selection_(new QItemSelectionModel(&model_, this))
     , report_(new QTreeView(this))
     , icons_(new QListView(this))
-    , data_(new QTreeView(this)) {
+    , data_(new QTreeView)
+    , dataSplitter_(new QSplitter(Qt::Vertical, this))
+    , chart_(new CPriceChart) {
     report_->setModel(&model_);
     report_->setSelectionModel(selection_);
     report_->setRootIsDecorated(false);
@@ -64,9 +66,23 @@ CRightListView::CRightListView(QWidget* parent)
     data_->header()->setDefaultSectionSize(80);
     data_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    // The chart takes the larger part; the user drags the handle to taste.
+    dataSplitter_->addWidget(data_);
+    dataSplitter_->addWidget(chart_);
+    dataSplitter_->setChildrenCollapsible(false);
+    dataSplitter_->setStretchFactor(0, 2);
+    dataSplitter_->setStretchFactor(1, 3);
+    connect(data_->selectionModel(), &QItemSelectionModel::currentRowChanged, chart_,
+            [this](const QModelIndex& current) { chart_->MarkRow(current.isValid() ? current.row() : -1); });
+    connect(chart_, &CPriceChart::BarClicked, this, [this](int row) {
+        const QModelIndex index = dataModel_.index(row, 0);
+        data_->setCurrentIndex(index);
+        data_->scrollTo(index);
+    });
+
     addWidget(report_);
     addWidget(icons_);
-    addWidget(data_);
+    addWidget(dataSplitter_);
     setCurrentWidget(report_);
 
     connect(report_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });
@@ -107,9 +123,10 @@ void CRightListView::SetViewType(ViewType type) {
 void CRightListView::SwitchDisplayMode() {
     dataMode_ = !dataMode_;
     if (dataMode_) {
-        setCurrentWidget(data_);
+        setCurrentWidget(dataSplitter_);
     } else {
         dataModel_.Clear();
+        chart_->Clear();
         SetViewType(viewType_);
     }
     Q_EMIT DisplayModeChanged();
@@ -123,6 +140,7 @@ bool CRightListView::ShowSecurityData() {
         return false;
     if (!dataModel_.Load(folder_ / model_.Row(rows.front()).fileName))
         return false;
+    chart_->SetRecords(dataModel_);
     SwitchDisplayMode();
     return true;
 }
