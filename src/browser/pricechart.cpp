@@ -26,6 +26,8 @@ constexpr int kColumns = 6;
 constexpr double kMinimumCandleWidth = 3;
 // A wheel notch shows this share of the previous range.
 constexpr double kZoomPerNotch = 0.8;
+// More missing bars than this in a row break the close line.
+constexpr int kGapBars = 7;
 // The volume histogram's share of the plot's height.
 constexpr double kVolumeShare = 0.22;
 
@@ -146,7 +148,8 @@ QRect CPriceChart::PlotRect() const {
     const int header = std::max(metrics.height(), lineButton_->sizeHint().height()) + 4;
     const int axisWidth = metrics.horizontalAdvance(QStringLiteral("000000.00")) + 10;
     const int axisHeight = metrics.height() + 8;
-    return QRect(4, header, std::max(1, width() - 4 - axisWidth), std::max(1, height() - header - axisHeight));
+    return QRect(4, header, std::max(1, width() - 4 - axisWidth),
+                 std::max(1, height() - header - axisHeight));
 }
 
 std::optional<std::size_t> CPriceChart::BarAt(QPoint position) const {
@@ -193,8 +196,8 @@ CPriceChart::Scale CPriceChart::MakeScale() const {
     scale.plot = PlotRect();
     const double volumeHeight = std::floor(scale.plot.height() * kVolumeShare);
     scale.pricePane = scale.plot.adjusted(0, 4, 0, -volumeHeight - 6);
-    scale.volumePane = QRectF(scale.plot.left(), scale.plot.bottom() - volumeHeight, scale.plot.width(),
-                              volumeHeight);
+    scale.volumePane =
+        QRectF(scale.plot.left(), scale.plot.bottom() - volumeHeight, scale.plot.width(), volumeHeight);
     const DayRange range = viewport_.Range();
     scale.rangeFirst = range.first;
     scale.pixelsPerDay = scale.plot.width() / range.Span();
@@ -258,9 +261,9 @@ void CPriceChart::PaintGrid(QPainter& painter, const Scale& scale) const {
         painter.drawText(QPointF(scale.plot.right() + 6, y + metrics.ascent() / 2.0 - 1),
                          ToQString(FormatTick(value, prices.decimals)));
     }
-    const int columns = std::max(1, static_cast<int>(scale.plot.width() / (metrics.horizontalAdvance(
-                                                                               QStringLiteral("28-Dec-04")) +
-                                                                           24)));
+    const int columns =
+        std::max(1, static_cast<int>(scale.plot.width() /
+                                     (metrics.horizontalAdvance(QStringLiteral("28-Dec-04")) + 24)));
     double lastRight = -std::numeric_limits<double>::infinity();
     for (const DateTick& tick : ChooseDateTicks(viewport_.Range(), columns)) {
         const double x = std::round(scale.X(tick.day)) + 0.5;
@@ -268,7 +271,8 @@ void CPriceChart::PaintGrid(QPainter& painter, const Scale& scale) const {
         painter.drawLine(QPointF(x, scale.plot.top()), QPointF(x, scale.plot.bottom()));
         const QString label = ToQString(tick.label);
         const double labelWidth = metrics.horizontalAdvance(label);
-        const double left = std::clamp(x - labelWidth / 2, scale.plot.left(), scale.plot.right() - labelWidth);
+        const double left =
+            std::clamp(x - labelWidth / 2, scale.plot.left(), scale.plot.right() - labelWidth);
         if (left < lastRight + 6)
             continue;
         lastRight = left + labelWidth;
@@ -341,12 +345,18 @@ void CPriceChart::PaintPrices(QPainter& painter, const Scale& scale) const {
         return;
     }
     // The close line. Where several bars share a pixel column only its first, lowest, highest and
-    // last close are drawn, which keeps every spike.
+    // last close are drawn, which keeps every spike. The line breaks where more than a week's worth
+    // of bars is missing, so a hole in the history shows as one.
+    painter.setRenderHint(QPainter::Antialiasing, scale.last - scale.first < 4000);
+    painter.setPen(QPen(colours.color(QPalette::Text), 1.2));
+    const int gap = kGapBars * series_.TypicalSpacing();
     QPolygonF points;
-    points.reserve(static_cast<qsizetype>(std::min<std::size_t>(scale.last - scale.first,
-                                                                4 * static_cast<std::size_t>(scale.plot.width()) + 8)));
     std::size_t i = scale.first;
     while (i < scale.last) {
+        if (i > scale.first && series_.Bars()[i].day - series_.Bars()[i - 1].day > gap) {
+            painter.drawPolyline(points);
+            points.clear();
+        }
         const double x = scale.X(series_.Bars()[i].day);
         const long column = std::lround(std::floor(x));
         std::size_t end = i + 1;
@@ -370,8 +380,6 @@ void CPriceChart::PaintPrices(QPainter& painter, const Scale& scale) const {
         }
         i = end;
     }
-    painter.setRenderHint(QPainter::Antialiasing, points.size() < 4000);
-    painter.setPen(QPen(colours.color(QPalette::Text), 1.2));
     painter.drawPolyline(points);
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -394,8 +402,8 @@ void CPriceChart::PaintCrosshair(QPainter& painter, const Scale& scale) const {
     const QFontMetrics metrics = fontMetrics();
     const PriceTicks ticks = ChoosePriceTicks(scale.lowPrice, scale.highPrice, 20);
     const QString price = ToQString(FormatTick(scale.Price(y), ticks.decimals + 1));
-    const QRectF box(scale.plot.right() + 1, y - metrics.height() / 2.0 - 1, metrics.horizontalAdvance(price) + 10,
-                     metrics.height() + 2);
+    const QRectF box(scale.plot.right() + 1, y - metrics.height() / 2.0 - 1,
+                     metrics.horizontalAdvance(price) + 10, metrics.height() + 2);
     painter.fillRect(box, colours.color(QPalette::Highlight));
     painter.setPen(colours.color(QPalette::HighlightedText));
     painter.drawText(box, Qt::AlignCenter, price);
@@ -416,8 +424,9 @@ void CPriceChart::PaintHeader(QPainter& painter) const {
     const QString crosshair = CrosshairText();
     if (!crosshair.isEmpty()) {
         painter.setPen(colours.color(QPalette::Text));
-        painter.drawText(QPoint(PlotRect().left(), baseline),
-                         metrics.elidedText(crosshair, Qt::ElideRight, std::max(0, right - PlotRect().left())));
+        painter.drawText(
+            QPoint(PlotRect().left(), baseline),
+            metrics.elidedText(crosshair, Qt::ElideRight, std::max(0, right - PlotRect().left())));
     }
 }
 

@@ -72,8 +72,12 @@ CRightListView::CRightListView(QWidget* parent)
     dataSplitter_->setChildrenCollapsible(false);
     dataSplitter_->setStretchFactor(0, 2);
     dataSplitter_->setStretchFactor(1, 3);
-    connect(data_->selectionModel(), &QItemSelectionModel::currentRowChanged, chart_,
-            [this](const QModelIndex& current) { chart_->MarkRow(current.isValid() ? current.row() : -1); });
+    // A selected record marks its bar; the table's current row alone (set when it takes the focus)
+    // does not.
+    connect(data_->selectionModel(), &QItemSelectionModel::selectionChanged, chart_, [this] {
+        const QModelIndexList rows = data_->selectionModel()->selectedRows();
+        chart_->MarkRow(rows.isEmpty() ? -1 : rows.front().row());
+    });
     connect(chart_, &CPriceChart::BarClicked, this, [this](int row) {
         const QModelIndex index = dataModel_.index(row, 0);
         data_->setCurrentIndex(index);

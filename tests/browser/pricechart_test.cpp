@@ -2,6 +2,7 @@
 #include "browser/rightlistview.h"
 #include "engine/datenumber.h"
 #include "engine/filefunctions.h"
+#include "engine/numbers.h"
 #include "support/tempfolder.h"
 
 #include <QApplication>
@@ -134,6 +135,10 @@ private Q_SLOTS:
         QVERIFY(display.Chart()->isVisible());
         QCOMPARE(display.Chart()->Series().Size(), std::size_t(4));
         QCOMPARE(display.view->DataModel().rowCount(), 5);
+        // The table's current row without a selection marks no bar.
+        display.view->DataView()->selectionModel()->setCurrentIndex(display.view->DataModel().index(1, 0),
+                                                                    QItemSelectionModel::NoUpdate);
+        QCOMPARE(display.Chart()->MarkedRow(), -1);
         display.view->SwitchDisplayMode();
         QVERIFY(!display.view->DataSplitter()->isVisible());
         QVERIFY(display.Chart()->Series().Empty());
@@ -220,7 +225,8 @@ private Q_SLOTS:
         const tessaly::DayRange narrow = chart->VisibleRange();
         // Dragging to the right shows earlier dates.
         SendMouse(chart, QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
-        SendMouse(chart, QEvent::MouseMove, middle + QPoint(plot.width() / 4, 0), Qt::NoButton, Qt::LeftButton);
+        SendMouse(chart, QEvent::MouseMove, middle + QPoint(plot.width() / 4, 0), Qt::NoButton,
+                  Qt::LeftButton);
         SendMouse(chart, QEvent::MouseButtonRelease, middle + QPoint(plot.width() / 4, 0), Qt::LeftButton,
                   Qt::NoButton);
         QVERIFY(std::abs(chart->VisibleRange().first - (narrow.first - narrow.Span() / 4)) < 0.5);
