@@ -92,8 +92,8 @@ void Repaint(benchmark::State& state) {
     chart.resize(image.size());
     chart.SetRecords(model);
     if (state.range(0) != 0) {
-        // Two hundred bars: candlesticks.
-        const double factor = 200.0 / kRecords;
+        // A hundred-odd bars: candlesticks.
+        const double factor = 120.0 / kRecords;
         QWheelEvent wheel(QPointF(600, 250), QPointF(600, 250), QPoint(),
                           QPoint(0, static_cast<int>(std::log(factor) / std::log(0.8) * 120)), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browser/securitydatamodel.h"
 #include "browser/pricechart.h"
+#include "browser/securitydatamodel.h"
 #include "browser/securitylistmodel.h"
 #include "engine/messagebox.h"
 

@@ -50,10 +50,9 @@ INSTANTIATE_TEST_SUITE_P(Dates, ChartDateTest,
                                          DateCase{" 5-Jan-05\r", 20050105}, DateCase{"2005-01-05", 20050105},
                                          DateCase{"29-Feb-04", 20040229}, DateCase{"29-Feb-05", 0},
                                          DateCase{"31-Apr-05", 0}, DateCase{"5-jan-05", 0},
-                                         DateCase{"5-Foo-05", 0}, DateCase{"5-Jan-2005", 0},
-                                         DateCase{"0", 0}, DateCase{"", 0}, DateCase{"x-Jan-05", 0},
-                                         DateCase{"2005-13-01", 0}, DateCase{"2005-1-05", 0},
-                                         DateCase{"Date", 0}));
+                                         DateCase{"5-Foo-05", 0}, DateCase{"5-Jan-2005", 0}, DateCase{"0", 0},
+                                         DateCase{"", 0}, DateCase{"x-Jan-05", 0}, DateCase{"2005-13-01", 0},
+                                         DateCase{"2005-1-05", 0}, DateCase{"Date", 0}));
 
 TEST(ChartNumberTest, TakesWholeNumericFieldsOnly) {
     EXPECT_EQ(tessaly::ParseChartNumber("12.5"), 12.5);
@@ -109,10 +108,12 @@ TEST(ChartSeriesTest, FindsNearestBarsAndRanges) {
 }
 
 TEST(ChartSeriesTest, TellsTheUsualSpacing) {
-    EXPECT_EQ(SeriesOf({"3-Jan-05,1,1,1,1,0", "4-Jan-05,1,1,1,1,0", "5-Jan-05,1,1,1,1,0", "10-Jan-05,1,1,1,1,0"})
-                  .TypicalSpacing(),
-              1);
-    EXPECT_EQ(SeriesOf({"3-Jan-05,1,1,1,1,0", "10-Jan-05,1,1,1,1,0", "17-Jan-05,1,1,1,1,0"}).TypicalSpacing(), 7);
+    EXPECT_EQ(
+        SeriesOf({"3-Jan-05,1,1,1,1,0", "4-Jan-05,1,1,1,1,0", "5-Jan-05,1,1,1,1,0", "10-Jan-05,1,1,1,1,0"})
+            .TypicalSpacing(),
+        1);
+    EXPECT_EQ(SeriesOf({"3-Jan-05,1,1,1,1,0", "10-Jan-05,1,1,1,1,0", "17-Jan-05,1,1,1,1,0"}).TypicalSpacing(),
+              7);
     EXPECT_EQ(SeriesOf({"3-Jan-05,1,1,1,1,0"}).TypicalSpacing(), 1);
 }
 

@@ -49,10 +49,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, PriceTicksTest,
                                          PriceCase{12.3, 13.1, 4, {12.4, 12.6, 12.8, 13.0}, 1},
                                          PriceCase{1.0712, 1.0791, 4, {1.0720, 1.0740, 1.0760, 1.0780}, 3},
                                          PriceCase{-3, 7, 2, {0, 5}, 0},
-                                         PriceCase{95, 2100, 4, {1000, 2000}, 0},
-                                         PriceCase{5, 5, 4, {}, 0},
-                                         PriceCase{7, 3, 4, {}, 0},
-                                         PriceCase{0, 1, 0, {}, 0}));
+                                         PriceCase{95, 2100, 4, {1000, 2000}, 0}, PriceCase{5, 5, 4, {}, 0},
+                                         PriceCase{7, 3, 4, {}, 0}, PriceCase{0, 1, 0, {}, 0}));
 
 TEST(PriceTicksTest, FormatsWithTheStepsDecimals) {
     EXPECT_EQ(tessaly::FormatTick(12.4, 1), "12.4");
@@ -77,10 +75,20 @@ TEST_P(DateTicksTest, AlignsToTheCalendar) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DateTicksTest,
     testing::Values(
-        DateCase{"Days", {Day(2005, 1, 3), Day(2005, 1, 7)}, 10, {"3-Jan-05", "4-Jan-05", "5-Jan-05", "6-Jan-05", "7-Jan-05"}},
-        DateCase{"Mondays", {Day(2005, 1, 1), Day(2005, 1, 31)}, 6, {"3-Jan-05", "10-Jan-05", "17-Jan-05", "24-Jan-05", "31-Jan-05"}},
-        DateCase{"Months", {Day(2004, 11, 15), Day(2005, 4, 15)}, 6, {"Dec-04", "Jan-05", "Feb-05", "Mar-05", "Apr-05"}},
-        DateCase{"Quarters", {Day(2004, 12, 1), Day(2005, 12, 31)}, 5, {"Jan-05", "Apr-05", "Jul-05", "Oct-05"}},
+        DateCase{"Days",
+                 {Day(2005, 1, 3), Day(2005, 1, 7)},
+                 10,
+                 {"3-Jan-05", "4-Jan-05", "5-Jan-05", "6-Jan-05", "7-Jan-05"}},
+        DateCase{"Mondays",
+                 {Day(2005, 1, 1), Day(2005, 1, 31)},
+                 6,
+                 {"3-Jan-05", "10-Jan-05", "17-Jan-05", "24-Jan-05", "31-Jan-05"}},
+        DateCase{"Months",
+                 {Day(2004, 11, 15), Day(2005, 4, 15)},
+                 6,
+                 {"Dec-04", "Jan-05", "Feb-05", "Mar-05", "Apr-05"}},
+        DateCase{
+            "Quarters", {Day(2004, 12, 1), Day(2005, 12, 31)}, 5, {"Jan-05", "Apr-05", "Jul-05", "Oct-05"}},
         DateCase{"Years", {Day(2001, 6, 1), Day(2005, 6, 1)}, 6, {"2002", "2003", "2004", "2005"}},
         DateCase{"Decades", {Day(1976, 3, 1), Day(2026, 1, 1)}, 6, {"1980", "1990", "2000", "2010", "2020"}},
         DateCase{"Nothing", {Day(2005, 1, 3), Day(2005, 1, 3)}, 6, {}},
