@@ -417,11 +417,15 @@ void CPriceChart::PaintHeader(QPainter& painter) const {
     int right = lineButton_->geometry().left() - 8;
     if (!note.isEmpty()) {
         const int noteWidth = metrics.horizontalAdvance(note);
-        painter.setPen(colours.color(QPalette::PlaceholderText));
+        painter.setPen(colours.color(QPalette::Text));
         painter.drawText(QPoint(right - noteWidth, baseline), note);
         right -= noteWidth + 12;
     }
-    const QString crosshair = CrosshairText();
+    // Away from the plot the header keeps showing the marked record.
+    QString crosshair = CrosshairText();
+    const auto marked = series_.IndexOfRow(markedRow_);
+    if (crosshair.isEmpty() && marked)
+        crosshair = ToQString(tessaly::CrosshairText(series_.Bars()[*marked]));
     if (!crosshair.isEmpty()) {
         painter.setPen(colours.color(QPalette::Text));
         painter.drawText(
