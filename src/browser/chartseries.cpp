@@ -15,6 +15,7 @@ namespace {
 constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr std::size_t kChartFields = 6;
+constexpr double kLargestValue = 1e15;
 
 bool AllDigits(std::string_view text) {
     return !text.empty() &&
@@ -105,7 +106,8 @@ bool ChartSeries::AddRecord(int row, std::span<const std::string_view> fields) {
     }
     for (std::size_t i = 1; usable && i < kChartFields; ++i) {
         const auto value = ParseChartNumber(fields[i]);
-        usable = value.has_value();
+        // Beyond any real price or volume, and far enough from overflow to scale safely.
+        usable = value.has_value() && std::fabs(*value) <= kLargestValue;
         if (usable)
             values[i - 1] = *value;
     }

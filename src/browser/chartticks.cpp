@@ -76,8 +76,15 @@ PriceTicks ChoosePriceTicks(double low, double high, int maxCount) {
     const double norm = raw / magnitude * (1 - 1e-9);
     const double step = (norm <= 1 ? 1 : norm <= 2 ? 2 : norm <= 5 ? 5 : 10) * magnitude;
     ticks.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-    for (double n = std::ceil(low / step - 1e-9); n * step <= high + step * 1e-9; n += 1)
-        ticks.values.push_back(n * step);
+    // Counted, not stepped by adding: near 1e16 adding 1 to a double changes nothing.
+    const double first = std::ceil(low / step - 1e-9);
+    for (int k = 0; k <= maxCount + 1; ++k) {
+        const double value = (first + k) * step;
+        if (value > high + step * 1e-9)
+            break;
+        if (ticks.values.empty() || value > ticks.values.back())
+            ticks.values.push_back(value);
+    }
     return ticks;
 }
 

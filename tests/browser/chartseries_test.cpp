@@ -71,15 +71,16 @@ TEST(ChartSeriesTest, LeavesOutRecordsItCannotDrawAndCountsThem) {
         "6-Jan-05,1,2,0.5",             // too few fields
         "Jan 7 2005,1,2,0.5,1.5,100",   // date that does not parse
         "",                             // empty line
-        "10-Jan-05,2,3,1.5,2.5,0,2.5",  // row 6: drawn, volume 0 is a real value
+        "8-Jan-05,1,1e300,0.5,1.5,100", // beyond any price
+        "10-Jan-05,2,3,1.5,2.5,0,2.5",  // row 7: drawn, volume 0 is a real value
     });
     ASSERT_EQ(series.Size(), 2U);
-    EXPECT_EQ(series.SkippedCount(), 5);
+    EXPECT_EQ(series.SkippedCount(), 6);
     EXPECT_EQ(series.Bars()[0].close, 1.5);
-    EXPECT_EQ(series.Bars()[1].row, 6);
+    EXPECT_EQ(series.Bars()[1].row, 7);
     EXPECT_EQ(series.Bars()[1].volume, 0.0);
-    EXPECT_EQ(series.IndexOfRow(6), 1U);
-    for (int row : {-1, 1, 2, 5, 7, 1000})
+    EXPECT_EQ(series.IndexOfRow(7), 1U);
+    for (int row : {-1, 1, 2, 5, 6, 8, 1000})
         EXPECT_FALSE(series.IndexOfRow(row).has_value()) << row;
     EXPECT_EQ(series.Bars()[1].day - series.Bars()[0].day, 7);
 }

@@ -52,6 +52,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, PriceTicksTest,
                                          PriceCase{95, 2100, 4, {1000, 2000}, 0}, PriceCase{5, 5, 4, {}, 0},
                                          PriceCase{7, 3, 4, {}, 0}, PriceCase{0, 1, 0, {}, 0}));
 
+TEST(PriceTicksTest, EndsForHugeValuesWithATinyRange) {
+    const auto ticks = ChoosePriceTicks(1e15, 1e15 + 0.125, 5);
+    EXPECT_LE(ticks.values.size(), 7U);
+    for (std::size_t i = 1; i < ticks.values.size(); ++i)
+        EXPECT_GT(ticks.values[i], ticks.values[i - 1]);
+}
+
 TEST(PriceTicksTest, FormatsWithTheStepsDecimals) {
     EXPECT_EQ(tessaly::FormatTick(12.4, 1), "12.4");
     EXPECT_EQ(tessaly::FormatTick(1.072, 3), "1.072");
