@@ -4,12 +4,14 @@
 #include "engine/version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norvane"));
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(QString::fromUtf8(tessaly::kVersionText.data()));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tessaly.svg")));
 
     tessaly::QSettingsProfile profile;
     tessaly::QtMessageBoxes messages;

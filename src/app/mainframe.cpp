@@ -2,10 +2,14 @@
 
 #include "app/aboutdlg.h"
 #include "app/dlgsettings.h"
+#include "app/updates.h"
 #include "app/webdatapages.h"
 #include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
+#include "engine/curlsession.h"
+#include "engine/endpoints.h"
+#include "engine/folders.h"
 #include "engine/securityfiles.h"
 #include "engine/version.h"
 
@@ -37,7 +41,8 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     , writeSettings_(writeSettings)
     , splitter_(new QSplitter(this))
     , tree_(new CLeftTreeView(splitter_))
-    , list_(new CRightListView(splitter_)) {
+    , list_(new CRightListView(splitter_))
+    , help_(AssetFolder() / "help") {
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     setCentralWidget(splitter_);
     const int screenWidth = screen() ? screen()->availableGeometry().width() : 1024;
@@ -119,12 +124,26 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                 CDlgSettings settings(profile_, this);
                 settings.exec();
             });
+    connect(AddCommand(tools, Command::CheckForUpdates, tr("C&heck for product updates"), QString()),
+            &QAction::triggered, this, [this] {
+                // A silent server is given up after a while; the window keeps answering meanwhile.
+                CurlLimits limits;
+                limits.connectTimeout = std::chrono::seconds(10);
+                limits.stallTimeout = std::chrono::seconds(15);
+                limits.totalTimeout = std::chrono::seconds(20);
+                CUpdates updates(LoadEndpoints(profile_).makerHost, messages_,
+                                 std::make_shared<CurlTransport>(limits), this);
+                updates.exec();
+            });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    connect(AddCommand(help, Command::Contents, tr("&Contents"), tr("Show help files")), &QAction::triggered,
+            this, [this] { help_.ShowTopic(this, QString::fromLatin1(HelpFile::kContentsTopic)); });
+    help->addSeparator();
     connect(AddCommand(help, Command::About, tr("&About"),
                        tr("Display program information, version number and copyright")),
             &QAction::triggered, this, [this] {
-                CAboutDlg about(this);
+                CAboutDlg about(this, QString::fromStdString(LoadEndpoints(profile_).makerHost));
                 about.exec();
             });
 

@@ -2,6 +2,7 @@
 
 #include "engine/messagebox.h"
 #include "engine/profile.h"
+#include "ui/helpfile.h"
 
 #include <QMainWindow>
 
@@ -26,6 +27,8 @@ public:
 
     CLeftTreeView& Tree() { return *tree_; }
     CRightListView& List() { return *list_; }
+    // The program's help pages, for every dialog with a Help button.
+    const HelpFile& Help() const { return help_; }
     // Asks "Are you sure you want to exit Tessaly?"; on Yes saves the settings and closes.
     void Exit();
 
@@ -80,6 +83,7 @@ private:
     CRightListView* list_;
     QString lastDirectory_;
     std::map<Command, QAction*> actions_;
+    HelpFile help_;
 };
 
 } // namespace tessaly
