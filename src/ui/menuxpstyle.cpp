@@ -21,6 +21,8 @@ namespace {
 constexpr char kMenuLookProperty[] = "XPWndProp_MenuXP";
 // The joining line of a drop-down opened from the menu bar, in the menu's coordinates.
 constexpr char kJoinLineProperty[] = "tessalyJoinLine";
+// Set on a menu polished with the look: its margins and translucency are made for it.
+constexpr char kLookMenuProperty[] = "tessalyMenuLook";
 
 // Left edge of the label, width of the plain image strip, right inset of the shortcut.
 constexpr int kLabelLeft = 30;
@@ -29,6 +31,9 @@ constexpr int kShortcutInset = 12;
 constexpr int kMenuFrameWidth = 3;
 constexpr int kMenuBarShadow = 4;
 constexpr int kImageSize = 16;
+// Room the system adds around each menu-bar item on top of its measured width; the toolkit adds
+// none, so the style does.
+constexpr int kMenuBarItemPadding = 12;
 
 QColor ToQColor(ColorRef color) {
     return QColor(RedOf(color), GreenOf(color), BlueOf(color));
@@ -104,12 +109,10 @@ std::uint32_t SeparatorItemData(const QMenu& menu) {
 
 CMenuXPStyle::CMenuXPStyle(const Profile& profile, QStyle* base)
     : QProxyStyle(base ? base : QStyleFactory::create(QApplication::style()->name()))
-    , profile_(profile) {}
+    , settings_(ReadMenuSettings(profile, ButtonFace())) {}
 
 const MenuSettings& CMenuXPStyle::Settings() const {
-    if (!settings_)
-        settings_ = ReadMenuSettings(profile_, ButtonFace());
-    return *settings_;
+    return settings_;
 }
 
 ColorRef CMenuXPStyle::ButtonFace() const {
@@ -124,13 +127,29 @@ MenuColors CMenuXPStyle::Colors() const {
     return MenuColorsFrom(ButtonFace(), Highlight());
 }
 
-bool CMenuXPStyle::HasGradients() const {
-    return Settings().showGradient;
+bool CMenuXPStyle::UsesLook(const QWidget* widget) const {
+    if (!widget)
+        return true;
+    if (qobject_cast<const QMenu*>(widget))
+        return widget->property(kLookMenuProperty).toBool();
+    return HasMenuLook(widget->window());
+}
+
+bool CMenuXPStyle::OwnerHasLook(const QMenu* menu) {
+    {
+        const QWidget* widget = menu;
+        // A menu is a window of its own: the look comes from the window it was opened for.
+        const QWidget* owner = widget->parentWidget();
+        while (qobject_cast<const QMenu*>(owner))
+            owner = owner->parentWidget();
+        return HasMenuLook(owner ? owner->window() : QApplication::activeWindow());
+    }
 }
 
 void CMenuXPStyle::polish(QWidget* widget) {
     QProxyStyle::polish(widget);
-    if (auto* menu = qobject_cast<QMenu*>(widget)) {
+    if (auto* menu = qobject_cast<QMenu*>(widget); menu && OwnerHasLook(menu)) {
+        menu->setProperty(kLookMenuProperty, true);
         if (DrawsMenuShadow()) {
             // The shadow strips are drawn over whatever lies behind the menu.
             menu->setAttribute(Qt::WA_TranslucentBackground);
@@ -143,7 +162,8 @@ void CMenuXPStyle::polish(QWidget* widget) {
 }
 
 void CMenuXPStyle::unpolish(QWidget* widget) {
-    if (auto* menu = qobject_cast<QMenu*>(widget)) {
+    if (auto* menu = qobject_cast<QMenu*>(widget); menu && UsesLook(menu)) {
+        menu->setProperty(kLookMenuProperty, QVariant());
         menu->removeEventFilter(this);
         if (DrawsMenuShadow()) {
             menu->setContentsMargins(0, 0, 0, 0);
@@ -154,6 +174,8 @@ void CMenuXPStyle::unpolish(QWidget* widget) {
 }
 
 int CMenuXPStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+    if (!UsesLook(widget))
+        return QProxyStyle::pixelMetric(metric, option, widget);
     switch (metric) {
     case PM_MenuPanelWidth:
         return kMenuFrameWidth;
@@ -170,6 +192,8 @@ int CMenuXPStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, co
 
 int CMenuXPStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                             QStyleHintReturn* returnData) const {
+    if (!UsesLook(widget))
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
     switch (hint) {
     case SH_Menu_AllowActiveAndDisabled:
     case SH_MenuBar_MouseTracking:
@@ -185,13 +209,16 @@ int CMenuXPStyle::styleHint(StyleHint hint, const QStyleOption* option, const QW
 
 QSize CMenuXPStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                                      const QWidget* widget) const {
+    if (!UsesLook(widget))
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (type == CT_MenuItem && item) {
         const auto* menu = qobject_cast<const QMenu*>(widget);
         if (!menu)
             return QProxyStyle::sizeFromContents(type, option, size, widget);
         if (item->menuItemType == QStyleOptionMenuItem::Separator)
-            return QSize(0, MeasureMenuItem(SeparatorItemData(*menu)).height);
+            return QSize(MeasureMenuItem(SeparatorItemData(*menu)).width,
+                         MeasureMenuItem(SeparatorItemData(*menu)).height);
         // The menu adds the widest shortcut to the widest item on its own; take it out again so the
         // menu comes out label + shortcut + 42 wide.
         const QFontMetrics metrics(menu->font());
@@ -207,13 +234,18 @@ QSize CMenuXPStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
         const QSize base = QProxyStyle::sizeFromContents(type, option, size, widget);
         const int textWidth =
             item->fontMetrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, item->text).width();
-        return QSize(MeasureMenuItem(PackMenuBarItemData(textWidth)).width, base.height());
+        return QSize(MeasureMenuItem(PackMenuBarItemData(textWidth)).width + kMenuBarItemPadding,
+                     base.height());
     }
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
 
 void CMenuXPStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                                  const QWidget* widget) const {
+    if (!UsesLook(widget)) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
     const bool menu = qobject_cast<const QMenu*>(widget) != nullptr;
     if (element == PE_PanelMenu && menu) {
         DrawMenuFrame(option, painter, widget);
@@ -230,6 +262,10 @@ void CMenuXPStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
 
 void CMenuXPStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                const QWidget* widget) const {
+    if (!UsesLook(widget)) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
     const bool menu = qobject_cast<const QMenu*>(widget) != nullptr;
     switch (element) {
     case CE_MenuItem:
@@ -503,20 +539,28 @@ bool CMenuXPStyle::OnMenuKey(QMenu* menu, const QString& text) {
     return true;
 }
 
-void EnableMenuLook(QWidget* window, const Profile& profile, bool on) {
-    if (!window || on == HasMenuLook(window))
+namespace {
+int hookCount = 0;
+QString plainStyleName;
+} // namespace
+
+void InstallMenuHook(const Profile& profile) {
+    if (hookCount++ > 0)
         return;
-    window->setProperty(kMenuLookProperty, on ? 1 : QVariant());
-    if (on) {
-        auto* style = new CMenuXPStyle(profile);
-        style->setParent(window);
-        window->setStyle(style);
-    } else {
-        QStyle* previous = window->style();
-        window->setStyle(nullptr);
-        if (qobject_cast<CMenuXPStyle*>(previous) && previous->parent() == window)
-            previous->deleteLater();
-    }
+    plainStyleName = QApplication::style()->name();
+    QApplication::setStyle(new CMenuXPStyle(profile));
+}
+
+void RemoveMenuHook() {
+    if (hookCount == 0 || --hookCount > 0)
+        return;
+    if (QStyle* plain = QStyleFactory::create(plainStyleName))
+        QApplication::setStyle(plain);
+}
+
+void EnableMenuLook(QWidget* window, bool on) {
+    if (window)
+        window->setProperty(kMenuLookProperty, on ? 1 : QVariant());
 }
 
 bool HasMenuLook(const QWidget* window) {

@@ -6,7 +6,6 @@
 #include <QProxyStyle>
 
 #include <cstdint>
-#include <optional>
 
 class QMenu;
 
@@ -14,13 +13,13 @@ namespace tessaly {
 
 class Profile;
 
-// Draws the menu bar, its drop-down menus, context menus and the toolbar's gripper the program's
-// flat way: a shaded image strip, framed highlight boxes, a three-line border and a soft shadow.
-// The settings are read from the profile the first time a menu needs them and kept.
+// Draws the menu bar, its drop-down menus and context menus of windows that carry the menu look
+// the program's flat way: a shaded image strip, framed highlight boxes, a three-line border and a
+// soft shadow. Other widgets, and menus of windows without the look, are drawn by the base style.
+// The settings are read from the profile once, when the style is made, and kept.
 class CMenuXPStyle final : public QProxyStyle {
     Q_OBJECT
 public:
-    // `profile` must outlive the style.
     explicit CMenuXPStyle(const Profile& profile, QStyle* base = nullptr);
 
     const MenuSettings& Settings() const;
@@ -48,12 +47,13 @@ private:
     void DrawMenuFrame(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     void DrawPopupItem(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     void DrawMenuBarItem(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
-    bool HasGradients() const;
+    // Whether `widget` (a menu, the menu bar or a toolbar) belongs to a window with the look.
+    bool UsesLook(const QWidget* widget) const;
+    static bool OwnerHasLook(const QMenu* menu);
     void OnMenuShown(QMenu* menu);
     bool OnMenuKey(QMenu* menu, const QString& text);
 
-    const Profile& profile_;
-    mutable std::optional<MenuSettings> settings_;
+    MenuSettings settings_;
 };
 
 // The packed data of a popup menu's items, measured with the menu's font: the item height and the
@@ -61,8 +61,14 @@ private:
 std::uint32_t PopupItemData(const QMenu& menu);
 std::uint32_t SeparatorItemData(const QMenu& menu);
 
-// Gives a window (and so its menu bar, menus and toolbars) the menu look, or takes it away.
-void EnableMenuLook(QWidget* window, const Profile& profile, bool on = true);
+// Installs the menu style for the whole application (counted: each call needs a RemoveMenuHook).
+// The settings are read from `profile` by the first call.
+void InstallMenuHook(const Profile& profile);
+// Undoes one InstallMenuHook; the last one gives the application its plain style back.
+void RemoveMenuHook();
+
+// Marks a window as using the menu look (its menu bar, drop-downs and context menus), or not.
+void EnableMenuLook(QWidget* window, bool on = true);
 bool HasMenuLook(const QWidget* window);
 
 } // namespace tessaly

@@ -92,7 +92,7 @@ void COOExToolBar::LoadToolBar(const std::vector<Button>& buttons) {
             button.action->setIconText(label);
         addAction(button.action);
     }
-    ApplySizes();
+    ResizeBar();
 }
 
 void COOExToolBar::SetImageList(ImageList list, std::vector<QPixmap> images) {
@@ -115,13 +115,13 @@ void COOExToolBar::SetSizeMode(int mode) {
     sizeMode_ = mode == 0 ? 0 : 1;
     setIconSize(ImageSize());
     RefreshImages();
-    ApplySizes();
+    ResizeBar();
 }
 
 void COOExToolBar::SetShowText(bool show) {
     showText_ = show;
     setToolButtonStyle(show ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
-    ApplySizes();
+    ResizeBar();
 }
 
 QSize COOExToolBar::ButtonSize() const {
@@ -164,9 +164,12 @@ void COOExToolBar::ApplySizes() {
         if (button->size() != buttonSize || button->minimumSize() != buttonSize)
             button->setFixedSize(buttonSize);
     }
+}
+
+void COOExToolBar::ResizeBar() {
+    ApplySizes();
     if (isWindow())
-        resize(std::max(width(), 450),
-               size.height() + 2 * style()->pixelMetric(QStyle::PM_ToolBarFrameWidth));
+        resize(450, ButtonSize().height() + 2 * style()->pixelMetric(QStyle::PM_ToolBarFrameWidth));
 }
 
 QIcon COOExToolBar::ButtonIcon(QAction* action, int index) const {

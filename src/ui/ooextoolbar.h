@@ -60,6 +60,8 @@ public:
 
     // Measures the labels and sets every button's size.
     void ApplySizes();
+    // ApplySizes, and a floating bar is made 450 pixels wide and one button high.
+    void ResizeBar();
 
 protected:
     void actionEvent(QActionEvent* event) override;
