@@ -129,7 +129,7 @@ MenuColors CMenuXPStyle::Colors() const {
 
 bool CMenuXPStyle::UsesLook(const QWidget* widget) const {
     if (!widget)
-        return true;
+        return false;
     if (qobject_cast<const QMenu*>(widget))
         return widget->property(kLookMenuProperty).toBool();
     return HasMenuLook(widget->window());

@@ -209,6 +209,9 @@ void COOExToolBar::actionEvent(QActionEvent* event) {
             RefreshImages();
             ApplySizes();
         });
+        // The buttons carry no tool tips; the status bar shows the command's prompt instead.
+        if (QToolButton* button = ButtonFor(action))
+            button->installEventFilter(this);
     } else if (event->type() == QEvent::ActionRemoved) {
         disconnect(action, nullptr, this, nullptr);
         std::erase(dropDowns_, action);
@@ -217,6 +220,12 @@ void COOExToolBar::actionEvent(QActionEvent* event) {
     }
     RefreshImages();
     ApplySizes();
+}
+
+bool COOExToolBar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && qobject_cast<QToolButton*>(watched))
+        return true;
+    return QToolBar::eventFilter(watched, event);
 }
 
 void COOExToolBar::paintEvent(QPaintEvent*) {

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <memory>
 
@@ -115,6 +116,12 @@ private Q_SLOTS:
         QVERIFY(bar->DropDownArrowWidth() > 0);
         QCOMPARE(bar->ButtonFor(six.actions[0])->popupMode(), QToolButton::MenuButtonPopup);
         QCOMPARE(bar->ButtonFor(six.actions[0])->menu(), newMenu);
+
+        // No tool tips: the status bar shows the prompts.
+        QToolButton* open = bar->ButtonFor(six.actions[1]);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), open->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(open, &help);
+        QVERIFY(!QToolTip::isVisible());
 
         // Docked: two raised bars 3 pixels thick, 5 apart, 3 pixels in from the edges; the first
         // button starts after them.
