@@ -107,8 +107,25 @@ std::uint32_t SeparatorItemData(const QMenu& menu) {
     return PackSeparatorData(MenuMetricsFor(QFontMetrics(menu.font()).height()).separatorHeight);
 }
 
+namespace {
+
+// The name of the style under any proxies.
+QString StyleName(QStyle* style) {
+    while (auto* proxy = qobject_cast<QProxyStyle*>(style))
+        style = proxy->baseStyle();
+    return style ? style->name() : QString();
+}
+
+// A fresh copy of the application's plain style to draw everything the look leaves alone.
+QStyle* PlainStyle(const QString& name) {
+    QStyle* style = name.isEmpty() ? nullptr : QStyleFactory::create(name);
+    return style ? style : QStyleFactory::create(QStringLiteral("Fusion"));
+}
+
+} // namespace
+
 CMenuXPStyle::CMenuXPStyle(const Profile& profile, QStyle* base)
-    : QProxyStyle(base ? base : QStyleFactory::create(QApplication::style()->name()))
+    : QProxyStyle(base ? base : PlainStyle(StyleName(QApplication::style())))
     , settings_(ReadMenuSettings(profile, ButtonFace())) {}
 
 const MenuSettings& CMenuXPStyle::Settings() const {
@@ -136,14 +153,11 @@ bool CMenuXPStyle::UsesLook(const QWidget* widget) const {
 }
 
 bool CMenuXPStyle::OwnerHasLook(const QMenu* menu) {
-    {
-        const QWidget* widget = menu;
-        // A menu is a window of its own: the look comes from the window it was opened for.
-        const QWidget* owner = widget->parentWidget();
-        while (qobject_cast<const QMenu*>(owner))
-            owner = owner->parentWidget();
-        return HasMenuLook(owner ? owner->window() : QApplication::activeWindow());
-    }
+    // A menu is a window of its own: the look comes from the window it was opened for.
+    const QWidget* owner = menu->parentWidget();
+    while (qobject_cast<const QMenu*>(owner))
+        owner = owner->parentWidget();
+    return HasMenuLook(owner ? owner->window() : QApplication::activeWindow());
 }
 
 void CMenuXPStyle::polish(QWidget* widget) {
@@ -216,9 +230,10 @@ QSize CMenuXPStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
         const auto* menu = qobject_cast<const QMenu*>(widget);
         if (!menu)
             return QProxyStyle::sizeFromContents(type, option, size, widget);
-        if (item->menuItemType == QStyleOptionMenuItem::Separator)
-            return QSize(MeasureMenuItem(SeparatorItemData(*menu)).width,
-                         MeasureMenuItem(SeparatorItemData(*menu)).height);
+        if (item->menuItemType == QStyleOptionMenuItem::Separator) {
+            const ItemSize separator = MeasureMenuItem(SeparatorItemData(*menu));
+            return QSize(separator.width, separator.height);
+        }
         // The menu adds the widest shortcut to the widest item on its own; take it out again so the
         // menu comes out label + shortcut + 42 wide.
         const QFontMetrics metrics(menu->font());
@@ -547,15 +562,14 @@ QString plainStyleName;
 void InstallMenuHook(const Profile& profile) {
     if (hookCount++ > 0)
         return;
-    plainStyleName = QApplication::style()->name();
+    plainStyleName = StyleName(QApplication::style());
     QApplication::setStyle(new CMenuXPStyle(profile));
 }
 
 void RemoveMenuHook() {
     if (hookCount == 0 || --hookCount > 0)
         return;
-    if (QStyle* plain = QStyleFactory::create(plainStyleName))
-        QApplication::setStyle(plain);
+    QApplication::setStyle(PlainStyle(plainStyleName));
 }
 
 void EnableMenuLook(QWidget* window, bool on) {

@@ -42,7 +42,10 @@ public:
 };
 
 QStyle* BaseStyle() {
-    QString name = QApplication::style() ? QApplication::style()->name() : QString();
+    QStyle* plain = QApplication::style();
+    while (auto* proxy = qobject_cast<QProxyStyle*>(plain))
+        plain = proxy->baseStyle();
+    const QString name = plain ? plain->name() : QString();
     QStyle* style = name.isEmpty() ? nullptr : QStyleFactory::create(name);
     return style ? style : QStyleFactory::create(QStringLiteral("Fusion"));
 }
