@@ -164,6 +164,21 @@ private Q_SLOTS:
         QVERIFY(image.save(Artifact(QStringLiteral("menu-shadow.png"))));
     }
 
+    void DefaultItemIsMeasuredAndDrawnInBold() {
+        MemoryProfile profile;
+        OpenMenu open(profile);
+        QAction* chosen = open.menu.addAction(QStringLiteral("&Wide default item"));
+        open.menu.addAction(QStringLiteral("&Other"));
+        open.menu.setDefaultAction(chosen);
+        const QImage image = open.Show();
+        QFont bold = open.menu.font();
+        bold.setBold(true);
+        const int label = QFontMetrics(bold).horizontalAdvance(QStringLiteral("Wide default item"));
+        QVERIFY(label >
+                QFontMetrics(open.menu.font()).horizontalAdvance(QStringLiteral("Wide default item")));
+        QCOMPARE(image.width(), label + 42 + 2 * 3 + kMenuShadowSize);
+    }
+
     void DisabledItemShowsTheSecondImage() {
         MemoryProfile profile;
         OpenMenu open(profile);
@@ -199,7 +214,12 @@ private Q_SLOTS:
         radio->setCheckable(true);
         radio->setChecked(true);
         group->addAction(radio);
+        open.menu.addAction(SolidIcon(QColor(0, 120, 0)), QStringLiteral("&Image\tCtrl+I"));
+        QAction* off = open.menu.addAction(SolidIcon(QColor(0, 120, 0)), QStringLiteral("&Disabled image"));
+        off->setEnabled(false);
+        open.menu.setActiveAction(off);
         const QImage image = open.Show();
+        QVERIFY(image.scaled(image.size() * 3).save(Artifact(QStringLiteral("menu-marks.png"))));
         const QColor highlight = Role(QPalette::Highlight);
         const QColor selection = ToQColor(AdjustColor(open.style->Highlight(), 70, -57));
         const QColor text = open.menu.palette().color(QPalette::WindowText);
@@ -232,6 +252,15 @@ private Q_SLOTS:
         QCOMPARE(converts.count(), 1);
         QCOMPARE(downloads.count(), 0);
         QTRY_VERIFY(!open.menu.isVisible());
+
+        // The mnemonic of a submenu item opens the submenu.
+        QMenu* web = open.menu.addMenu(QStringLiteral("&Web data"));
+        web->addAction(QStringLiteral("Charts"));
+        open.Show();
+        QTest::keyClick(&open.menu, Qt::Key_W);
+        QTRY_VERIFY(web->isVisible());
+        QVERIFY(open.menu.isVisible());
+        web->hide();
     }
 
     void DropDownJoinsTheOpenMenuBarItem() {
