@@ -12,6 +12,8 @@
 #include "engine/folders.h"
 #include "engine/securityfiles.h"
 #include "engine/version.h"
+#include "ui/menuxpstyle.h"
+#include "ui/ooextoolbar.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -43,6 +45,8 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     , tree_(new CLeftTreeView(splitter_))
     , list_(new CRightListView(splitter_))
     , help_(AssetFolder() / "help") {
+    InstallMenuHook(profile_);
+    EnableMenuLook(this);
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     setCentralWidget(splitter_);
     const int screenWidth = screen() ? screen()->availableGeometry().width() : 1024;
@@ -147,7 +151,8 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                 about.exec();
             });
 
-    QToolBar* toolBar = addToolBar(tr("Standard"));
+    auto* toolBar = new COOBmpToolBar(tr("Standard"), this);
+    addToolBar(Qt::TopToolBarArea, toolBar);
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar->setIconSize(QSize(34, 32));
@@ -186,6 +191,10 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     const std::string last = profile_.GetString(kOptionSection, kLastDirectory, "");
     tree_->RestoreLastFolder(QString::fromStdString(last));
     UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    RemoveMenuHook();
 }
 
 void CMainFrame::OnFolderSelected(const QString& folder) {

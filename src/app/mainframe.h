@@ -24,6 +24,7 @@ public:
     // `profile` holds the settings read at start and written at a confirmed exit; `writeSettings`
     // is false when the settings file could not be read, so it is never written over.
     CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSettings, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     CLeftTreeView& Tree() { return *tree_; }
     CRightListView& List() { return *list_; }
