@@ -1,15 +1,21 @@
 #include "app/mainframe.h"
 #include "app/qtmessageboxes.h"
 #include "app/settings/qsettingsprofile.h"
+#include "engine/folders.h"
 #include "engine/version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norvane"));
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(QString::fromUtf8(tessaly::kVersionText.data()));
+    // The name of the installed desktop entry, by which the desktop matches windows to it.
+    QApplication::setDesktopFileName(QStringLiteral("com.norvane.Tessaly"));
+    QApplication::setWindowIcon(
+        QIcon(QString::fromStdString((tessaly::AssetFolder() / "tessaly.svg").string())));
 
     tessaly::QSettingsProfile profile;
     tessaly::QtMessageBoxes messages;
