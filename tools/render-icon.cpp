@@ -2,7 +2,6 @@
 // icon theme folders of the installed tree.
 //   render-icon ICON.svg SIZE OUT.png [SIZE OUT.png]...
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -15,8 +14,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: render-icon ICON.svg SIZE OUT.png [SIZE OUT.png]...\n");
         return 64;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
     if (!renderer.isValid()) {
         std::fprintf(stderr, "render-icon: %s is not a valid SVG image\n", argv[1]);

@@ -100,6 +100,16 @@ fi
 # The window and its place on the desktop.
 if [[ "$gui" == ON ]]; then
     expect_program bin/tessaly
+    # Started from another folder with a home of its own, the window comes up and stays until ended.
+    if [[ -x "$prefix/bin/tessaly" ]] && have timeout; then
+        home=$(mktemp -d "${TMPDIR:-/tmp}/tessaly-home.XXXXXX")
+        (cd / && timeout 3 env -i PATH=/usr/bin:/bin HOME="$home" XDG_CONFIG_HOME="$home/config" \
+            XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=offscreen \
+            "$prefix/bin/tessaly" >"$prefix.log" 2>&1)
+        status=$?
+        rm -rf "$home"
+        [[ $status -eq 124 ]] || fail "tessaly ended by itself with status $status: $(cat "$prefix.log")"
+    fi
     expect_copy "$source/data/tessaly.svg" share/tessaly/tessaly.svg
     expect_copy "$source/data/tessaly.svg" "share/icons/hicolor/scalable/apps/$app_id.svg"
     for size in "${icon_sizes[@]}"; do
