@@ -13,8 +13,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.norvane.com/")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Keeps a library of end-of-day price histories and converts it
-Tessaly keeps a private trader's local library of end-of-day price histories of stocks,
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tessaly keeps a private trader's local library of end-of-day price histories of stocks,
 indices, funds and currency pairs, one comma-separated file per security, brings it up to
 date from a quote service, and converts it into plain-text layouts and MetaStock databases.
 The package holds the window (tessaly) and the command line for scripts (tessaly-cli).")
