@@ -11,6 +11,8 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Norvane"));
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(QString::fromUtf8(tessaly::kVersionText.data()));
+    // The name of the installed desktop entry, by which the desktop matches windows to it.
+    QApplication::setDesktopFileName(QStringLiteral("com.norvane.Tessaly"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tessaly.svg")));
 
     tessaly::QSettingsProfile profile;
