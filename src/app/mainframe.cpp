@@ -2,12 +2,20 @@
 
 #include "app/aboutdlg.h"
 #include "app/dlgsettings.h"
+#include "app/symboldatabaseupdate.h"
 #include "app/webdatapages.h"
+#include "browser/dlgnewfolder.h"
+#include "browser/dlgnewsecurity.h"
 #include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
+#include "browser/symboldatabase.h"
+#include "engine/curlsession.h"
+#include "engine/folders.h"
 #include "engine/securityfiles.h"
 #include "engine/version.h"
+#include "ui/helpfile.h"
+#include "ui/progresswnd.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -22,6 +30,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace tessaly {
 
@@ -45,6 +54,13 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     statusBar()->showMessage(QString());
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    QMenu* fileNew = file->addMenu(tr("&New"));
+    QAction* newSecurity =
+        AddCommand(fileNew, Command::NewSecurity, tr("&Security"), tr("Create a new security"));
+    newSecurity->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newSecurity, &QAction::triggered, this, &CMainFrame::NewSecurity);
+    connect(AddCommand(fileNew, Command::NewFolder, tr("&Folder"), tr("Create a new folder")),
+            &QAction::triggered, this, &CMainFrame::NewFolder);
     QAction* open = AddCommand(file, Command::Open, tr("&Open"), tr("Display data for selected security"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(open, &QAction::triggered, list_, &CRightListView::ShowSecurityData);
@@ -113,6 +129,9 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                        tr("View fundamental data for selected security")),
             &QAction::triggered, this, [this] { OpenWebPage(false); });
     tools->addSeparator();
+    connect(AddCommand(tools, Command::UpdateSymbolDatabase, tr("&Update symbol database"),
+                       tr("Download and update symbol lists")),
+            &QAction::triggered, this, &CMainFrame::UpdateSymbolDatabaseFile);
     connect(AddCommand(tools, Command::Settings, tr("&Settings..."),
                        tr("Set the servers Tessaly gets its quotes from")),
             &QAction::triggered, this, [this] {
@@ -138,6 +157,18 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     properties->setIconText(tr("Properties"));
     remove->setIcon(QIcon(QStringLiteral(":/icons/delete.svg")));
     remove->setIconText(tr("Delete"));
+    newSecurity->setIcon(QIcon(QStringLiteral(":/icons/security.svg")));
+    newSecurity->setIconText(tr("New"));
+    toolBar->addAction(newSecurity);
+    if (auto* newButton = qobject_cast<QToolButton*>(toolBar->widgetForAction(newSecurity))) {
+        // The arrow beside New offers both things New can make.
+        auto* newMenu = new QMenu(newButton);
+        newMenu->addAction(newSecurity);
+        newMenu->addAction(Action(Command::NewFolder));
+        connect(newMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+        newButton->setMenu(newMenu);
+        newButton->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     toolBar->addAction(open);
     toolBar->addAction(properties);
     toolBar->addSeparator();
@@ -147,7 +178,7 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     toolBarAction->setStatusTip(tr("Show or hide the toolbar"));
     view->insertAction(statusBarAction, toolBarAction);
 
-    for (QMenu* menu : {file, edit, view, showAs, tools, webData, help})
+    for (QMenu* menu : {file, fileNew, edit, view, showAs, tools, webData, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommands);
@@ -201,8 +232,48 @@ void CMainFrame::UpdateCommands() {
     Action(Command::Paste)
         ->setEnabled(!dataMode && clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
     Action(Command::SelectAll)->setEnabled(hasRows);
+    Action(Command::NewSecurity)->setEnabled(true);
+    Action(Command::NewFolder)->setEnabled(tree_->hasFocus());
+    Action(Command::UpdateSymbolDatabase)->setEnabled(true);
     for (Command command : {Command::LargeIcons, Command::SmallIcons, Command::List, Command::Reports})
         Action(command)->setEnabled(hasRows);
+}
+
+BrowserContext CMainFrame::MakeBrowserContext(const HelpFile& help) {
+    return BrowserContext{
+        *tree_,    *list_,
+        messages_, &profile_,
+        help,      {UserDataFolder() / SymbolDatabase::kFileName, AssetFolder() / SymbolDatabase::kFileName},
+        {}};
+}
+
+void CMainFrame::NewSecurity() {
+    // The pane that has the focus opens the dialog.
+    QWidget* pane = tree_->hasFocus() ? static_cast<QWidget*>(tree_) : static_cast<QWidget*>(list_);
+    const HelpFile help(AssetFolder() / "help");
+    CDlgNewSecurity dialog(pane, MakeBrowserContext(help));
+    dialog.exec();
+    UpdateCommands();
+}
+
+void CMainFrame::NewFolder() {
+    const HelpFile help(AssetFolder() / "help");
+    CDlgNewFolder dialog(tree_, MakeBrowserContext(help));
+    dialog.exec();
+    UpdateCommands();
+}
+
+void CMainFrame::UpdateSymbolDatabaseFile() {
+    const QString title = tr("Updating symbol database ...");
+    CProgressWnd progress(this, title, true, &profile_);
+    progress.BeginModal(title, true);
+    progress.ResizeWindow(0, 250);
+    CurlLimits limits;
+    limits.maxBodyBytes = kMaxSymbolDatabaseBytes;
+    CurlTransport transport(limits);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    UpdateSymbolDatabase(transport, LoadEndpoints(profile_), UserDataFolder(), progress, messages_);
+    QApplication::restoreOverrideCursor();
 }
 
 void CMainFrame::OpenWebPage(bool charts) {
