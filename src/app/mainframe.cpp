@@ -36,6 +36,25 @@ namespace tessaly {
 
 namespace {
 constexpr std::string_view kOptionSection = "CurrentOption";
+
+// A box shown while a modal progress window disables the main window would be disabled with it:
+// the progress window steps aside first.
+class ProgressMessages final : public MessageBoxes {
+public:
+    ProgressMessages(CProgressWnd& progress, MessageBoxes& messages)
+        : progress_(progress)
+        , messages_(messages) {}
+    MessageAnswer Show(std::string_view text, std::string_view caption, MessageButtons buttons,
+                       MessageIcon icon) override {
+        progress_.EndModal();
+        return messages_.Show(text, caption, buttons, icon);
+    }
+
+private:
+    CProgressWnd& progress_;
+    MessageBoxes& messages_;
+};
+
 constexpr std::string_view kLastDirectory = "LastDirectory";
 } // namespace
 
@@ -271,9 +290,8 @@ void CMainFrame::UpdateSymbolDatabaseFile() {
     CurlLimits limits;
     limits.maxBodyBytes = kMaxSymbolDatabaseBytes;
     CurlTransport transport(limits);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    UpdateSymbolDatabase(transport, LoadEndpoints(profile_), UserDataFolder(), progress, messages_);
-    QApplication::restoreOverrideCursor();
+    ProgressMessages messages(progress, messages_);
+    UpdateSymbolDatabase(transport, LoadEndpoints(profile_), UserDataFolder(), progress, messages);
 }
 
 void CMainFrame::OpenWebPage(bool charts) {

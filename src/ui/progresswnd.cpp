@@ -91,6 +91,15 @@ bool CProgressWnd::BeginModal(const QString& title, bool smooth) {
     return true;
 }
 
+void CProgressWnd::EndModal() {
+    hide();
+    if (!modal_)
+        return;
+    modal_ = false;
+    if (owner_)
+        owner_->setEnabled(true);
+}
+
 void CProgressWnd::ResizeWindow(int textLines, int width) {
     Q_UNUSED(textLines);
     width = std::max(width, kButtonWidth);

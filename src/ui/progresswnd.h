@@ -37,6 +37,8 @@ public:
 
     // Disables the owner window and keeps this one usable. Reports success.
     bool BeginModal(const QString& title, bool smooth = false);
+    // Hides the window and gives the owner back, for a message the loop must show before it ends.
+    void EndModal();
     // Lays the window out for a width of `width` pixels, keeping its top-left corner. The text
     // strip stays one pixel high whatever the number of text lines.
     void ResizeWindow(int textLines, int width);

@@ -33,9 +33,14 @@ class RecordingMessages final : public MessageBoxes {
 public:
     MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
         asked.emplace_back(text);
+        // Whatever window asks, the main window must be usable to answer.
+        if (frame != nullptr)
+            frameEnabled.push_back(frame->isEnabled());
         return MessageAnswer::Ok;
     }
     std::vector<std::string> asked;
+    QWidget* frame = nullptr;
+    std::vector<bool> frameEnabled;
 };
 
 QString Folder(const std::filesystem::path& path) {
@@ -168,6 +173,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         frame.Action(CMainFrame::Command::UpdateSymbolDatabase)->trigger();
         QVERIFY(messages_.asked.empty());
+        QVERIFY(!frame.findChild<CProgressWnd*>()); // gone with the update
         QCOMPARE(test::ReadFile(folder / "SymbolDatabase.dta"), lists);
         QCOMPARE(test::ReadFile(folder / "SymbolDatabaseEx2.dta"), lists);
         QVERIFY(frame.isEnabled());
@@ -175,9 +181,11 @@ private Q_SLOTS:
 
         // Without a server nothing is asked of the network and the copies stay.
         profile_->WriteString("Endpoints", "MakerHost", "");
+        messages_.frame = &frame;
         frame.Action(CMainFrame::Command::UpdateSymbolDatabase)->trigger();
         QCOMPARE(messages_.asked.size(), std::size_t(1));
         QVERIFY(messages_.asked[0].find("No update server") != std::string::npos);
+        QCOMPARE(messages_.frameEnabled, std::vector<bool>{true});
         QCOMPARE(test::ReadFile(folder / "SymbolDatabase.dta"), lists);
         QVERIFY(frame.isEnabled());
         std::filesystem::remove_all(folder);

@@ -88,6 +88,12 @@ private Q_SLOTS:
             QVERIFY(progress.CancelButton()->isEnabled());
         }
         QVERIFY(owner_->isEnabled());
+        CProgressWnd progress(owner_.get(), u"Work"_s, true, &profile_);
+        progress.BeginModal(u"Work"_s, true);
+        progress.EndModal(); // before a message of the loop
+        QVERIFY(owner_->isEnabled());
+        QVERIFY(!progress.isVisible());
+        QVERIFY(!progress.IsCancelled());
     }
 
     void EscapeAndCancelStopTheLoopOtherKeysDoNot_data() {
