@@ -22,7 +22,7 @@ CDlgNewFolder::CDlgNewFolder(QWidget* parent, BrowserContext context)
     nameEdit_->setObjectName(QStringLiteral("nameEdit"));
     parentEdit_->setObjectName(QStringLiteral("parentEdit"));
     parentEdit_->setReadOnly(true);
-    parentEdit_->setText(context_.tree.CurrentFolder().left(255));
+    parentEdit_->setText(context_.tree.CurrentFolder());
     parentEdit_->setMinimumWidth(320);
 
     auto* add = new QPushButton(QStringLiteral("&Add "), this);

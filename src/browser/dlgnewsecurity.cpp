@@ -94,7 +94,7 @@ CDlgNewSecurity::CDlgNewSecurity(QWidget* parent, BrowserContext context)
     layout->addWidget(folderGroup);
     layout->addLayout(buttons);
 
-    outputFolder_ = context_.tree.CurrentFolder().left(255);
+    outputFolder_ = context_.tree.CurrentFolder();
     RefreshFields();
 }
 

@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -166,8 +167,16 @@ private Q_SLOTS:
         const std::string lists = "[Directory]\nLines=3\nMarketsNumber=1\nMarket1=NYSE\nSectorsNumber=0\n";
         server.SetSymbolDatabase(lists);
         profile_->WriteString("Endpoints", "MakerHost", server.BaseUrl());
+        // The update writes into the per-user data folder: only the test's own one will do.
+        const char* dataHome = std::getenv("XDG_DATA_HOME");
         const std::filesystem::path folder = UserDataFolder();
-        std::filesystem::remove_all(folder);
+        if (dataHome == nullptr || !folder.string().starts_with(std::string(dataHome) + "/"))
+            QSKIP("needs a data folder of its own (XDG_DATA_HOME), as CTest gives it");
+        const auto removeCopies = [&folder] {
+            std::filesystem::remove(folder / "SymbolDatabase.dta");
+            std::filesystem::remove(folder / "SymbolDatabaseEx2.dta");
+        };
+        removeCopies();
         CMainFrame frame(*profile_, messages_, true);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -188,7 +197,7 @@ private Q_SLOTS:
         QCOMPARE(messages_.frameEnabled, std::vector<bool>{true});
         QCOMPARE(test::ReadFile(folder / "SymbolDatabase.dta"), lists);
         QVERIFY(frame.isEnabled());
-        std::filesystem::remove_all(folder);
+        removeCopies();
     }
 
 private:
