@@ -59,6 +59,8 @@ CDlgNewSecurity::CDlgNewSecurity(QWidget* parent, BrowserContext context)
     symbolsEdit_->setObjectName(QStringLiteral("symbolsEdit"));
     folderEdit_->setObjectName(QStringLiteral("folderEdit"));
     symbolsEdit_->setMinimumWidth(320);
+    // A whole symbol list from the lists dialog must fit; a line edit holds 32767 characters by default.
+    symbolsEdit_->setMaxLength(kMaxSymbolsText);
 
     auto* lists = new QPushButton(QStringLiteral("&Lists..."), this);
     auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);

@@ -41,6 +41,7 @@ class CDlgNewSecurity final : public QDialog {
 public:
     // Beyond this many characters of symbols the progress window shows how far the adding has come.
     static constexpr int kProgressThreshold = 200;
+    static constexpr int kMaxSymbolsText = 1 << 22;
 
     CDlgNewSecurity(QWidget* parent, BrowserContext context);
 

@@ -97,6 +97,7 @@ private Q_SLOTS:
         CDlgNewSecurity dialog(nullptr, Context());
         QCOMPARE(dialog.windowTitle(), u"Add New Security"_s);
         QCOMPARE(dialog.FolderEdit()->text(), Folder(data_->Path()));
+        QVERIFY(dialog.SymbolsEdit()->maxLength() > 100000); // room for a whole exchange's list
         dialog.SymbolsEdit()->setText(u"ibm msft "_s);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
