@@ -2,18 +2,24 @@
 
 #include "app/aboutdlg.h"
 #include "app/dlgsettings.h"
+#include "app/symboldatabaseupdate.h"
 #include "app/updates.h"
 #include "app/webdatapages.h"
+#include "browser/dlgnewfolder.h"
+#include "browser/dlgnewsecurity.h"
 #include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
+#include "browser/symboldatabase.h"
 #include "engine/curlsession.h"
 #include "engine/endpoints.h"
 #include "engine/folders.h"
 #include "engine/securityfiles.h"
 #include "engine/version.h"
+#include "ui/helpfile.h"
 #include "ui/menuxpstyle.h"
 #include "ui/ooextoolbar.h"
+#include "ui/progresswnd.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -33,6 +39,25 @@ namespace tessaly {
 
 namespace {
 constexpr std::string_view kOptionSection = "CurrentOption";
+
+// A box shown while a modal progress window disables the main window would be disabled with it:
+// the progress window steps aside first.
+class ProgressMessages final : public MessageBoxes {
+public:
+    ProgressMessages(CProgressWnd& progress, MessageBoxes& messages)
+        : progress_(progress)
+        , messages_(messages) {}
+    MessageAnswer Show(std::string_view text, std::string_view caption, MessageButtons buttons,
+                       MessageIcon icon) override {
+        progress_.EndModal();
+        return messages_.Show(text, caption, buttons, icon);
+    }
+
+private:
+    CProgressWnd& progress_;
+    MessageBoxes& messages_;
+};
+
 constexpr std::string_view kLastDirectory = "LastDirectory";
 } // namespace
 
@@ -54,6 +79,13 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     statusBar()->showMessage(QString());
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    QMenu* fileNew = file->addMenu(tr("&New"));
+    QAction* newSecurity =
+        AddCommand(fileNew, Command::NewSecurity, tr("&Security"), tr("Create a new security"));
+    newSecurity->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newSecurity, &QAction::triggered, this, &CMainFrame::NewSecurity);
+    connect(AddCommand(fileNew, Command::NewFolder, tr("&Folder"), tr("Create a new folder")),
+            &QAction::triggered, this, &CMainFrame::NewFolder);
     QAction* open = AddCommand(file, Command::Open, tr("&Open"), tr("Display data for selected security"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(open, &QAction::triggered, list_, &CRightListView::ShowSecurityData);
@@ -122,12 +154,9 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                        tr("View fundamental data for selected security")),
             &QAction::triggered, this, [this] { OpenWebPage(false); });
     tools->addSeparator();
-    connect(AddCommand(tools, Command::Settings, tr("&Settings..."),
-                       tr("Set the servers Tessaly gets its quotes from")),
-            &QAction::triggered, this, [this] {
-                CDlgSettings settings(profile_, this);
-                settings.exec();
-            });
+    connect(AddCommand(tools, Command::UpdateSymbolDatabase, tr("&Update symbol database"),
+                       tr("Download and update symbol lists")),
+            &QAction::triggered, this, &CMainFrame::UpdateSymbolDatabaseFile);
     connect(AddCommand(tools, Command::CheckForUpdates, tr("C&heck for product updates"), QString()),
             &QAction::triggered, this, [this] {
                 // A silent server is given up after a while; the window keeps answering meanwhile.
@@ -138,6 +167,13 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                 CUpdates updates(LoadEndpoints(profile_).makerHost, messages_,
                                  std::make_shared<CurlTransport>(limits), this);
                 updates.exec();
+            });
+    tools->addSeparator();
+    connect(AddCommand(tools, Command::Settings, tr("&Settings..."),
+                       tr("Set the servers Tessaly gets its quotes from")),
+            &QAction::triggered, this, [this] {
+                CDlgSettings settings(profile_, this);
+                settings.exec();
             });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -162,6 +198,15 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     properties->setIconText(tr("Properties"));
     remove->setIcon(QIcon(QStringLiteral(":/icons/delete.svg")));
     remove->setIconText(tr("Delete"));
+    newSecurity->setIcon(QIcon(QStringLiteral(":/icons/security.svg")));
+    newSecurity->setIconText(tr("New"));
+    toolBar->addAction(newSecurity);
+    // The arrow beside New offers both things New can make.
+    auto* newMenu = new QMenu(this);
+    newMenu->addAction(newSecurity);
+    newMenu->addAction(Action(Command::NewFolder));
+    connect(newMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+    toolBar->AddDropDown(newSecurity, newMenu);
     toolBar->addAction(open);
     toolBar->addAction(properties);
     toolBar->addSeparator();
@@ -171,7 +216,7 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     toolBarAction->setStatusTip(tr("Show or hide the toolbar"));
     view->insertAction(statusBarAction, toolBarAction);
 
-    for (QMenu* menu : {file, edit, view, showAs, tools, webData, help})
+    for (QMenu* menu : {file, fileNew, edit, view, showAs, tools, webData, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommands);
     connect(&list_->Model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommands);
@@ -229,8 +274,45 @@ void CMainFrame::UpdateCommands() {
     Action(Command::Paste)
         ->setEnabled(!dataMode && clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
     Action(Command::SelectAll)->setEnabled(hasRows);
+    Action(Command::NewSecurity)->setEnabled(true);
+    Action(Command::NewFolder)->setEnabled(tree_->hasFocus());
+    Action(Command::UpdateSymbolDatabase)->setEnabled(true);
     for (Command command : {Command::LargeIcons, Command::SmallIcons, Command::List, Command::Reports})
         Action(command)->setEnabled(hasRows);
+}
+
+BrowserContext CMainFrame::MakeBrowserContext() {
+    return BrowserContext{
+        *tree_,    *list_,
+        messages_, &profile_,
+        help_,     {UserDataFolder() / SymbolDatabase::kFileName, AssetFolder() / SymbolDatabase::kFileName},
+        {}};
+}
+
+void CMainFrame::NewSecurity() {
+    // The pane that has the focus opens the dialog.
+    QWidget* pane = tree_->hasFocus() ? static_cast<QWidget*>(tree_) : static_cast<QWidget*>(list_);
+    CDlgNewSecurity dialog(pane, MakeBrowserContext());
+    dialog.exec();
+    UpdateCommands();
+}
+
+void CMainFrame::NewFolder() {
+    CDlgNewFolder dialog(tree_, MakeBrowserContext());
+    dialog.exec();
+    UpdateCommands();
+}
+
+void CMainFrame::UpdateSymbolDatabaseFile() {
+    const QString title = tr("Updating symbol database ...");
+    CProgressWnd progress(this, title, true, &profile_);
+    progress.BeginModal(title, true);
+    progress.ResizeWindow(0, 250);
+    CurlLimits limits;
+    limits.maxBodyBytes = kMaxSymbolDatabaseBytes;
+    CurlTransport transport(limits);
+    ProgressMessages messages(progress, messages_);
+    UpdateSymbolDatabase(transport, LoadEndpoints(profile_), UserDataFolder(), progress, messages);
 }
 
 void CMainFrame::OpenWebPage(bool charts) {

@@ -16,6 +16,8 @@ namespace tessaly {
 
 class CLeftTreeView;
 class CRightListView;
+class HelpFile;
+struct BrowserContext;
 
 // The main window: the folder tree and the securities list side by side in a splitter.
 class CMainFrame final : public QMainWindow {
@@ -72,6 +74,11 @@ protected:
 private:
     void OnFolderSelected(const QString& folder);
     void OpenWebPage(bool charts);
+    BrowserContext MakeBrowserContext();
+    // File > New > Security and Folder, Tools > Update symbol database.
+    void NewSecurity();
+    void NewFolder();
+    void UpdateSymbolDatabaseFile();
     void ShowListContextMenu(const QPoint& position);
     QAction* AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt);
 

@@ -40,6 +40,8 @@ MessageAnswer QtMessageBoxes::Show(std::string_view text, std::string_view capti
         break;
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        // The choice that changes nothing is the one Enter gives.
+        box.setDefaultButton(QMessageBox::No);
         break;
     }
     switch (box.exec()) {

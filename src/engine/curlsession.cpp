@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <mutex>
+#include <string>
 
 namespace tessaly {
 
@@ -13,8 +14,19 @@ void InitialiseCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* body) {
-    static_cast<std::string*>(body)->append(data, size * count);
+struct Body {
+    std::string text;
+    std::size_t limit = 0;
+    bool tooLarge = false;
+};
+
+std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* target) {
+    auto* body = static_cast<Body*>(target);
+    if (body->limit != 0 && size * count > body->limit - body->text.size()) {
+        body->tooLarge = true;
+        return 0; // curl gives the transfer up
+    }
+    body->text.append(data, size * count);
     return size * count;
 }
 
@@ -93,7 +105,8 @@ public:
         if (handle_ == nullptr)
             throw HttpError(HttpErrorKind::Other, "The internet session could not be opened");
         curl_easy_reset(handle_);
-        std::string body;
+        Body body;
+        body.limit = limits_.maxBodyBytes;
         char detail[CURL_ERROR_SIZE] = {};
         curl_easy_setopt(handle_, CURLOPT_URL, url.c_str());
         curl_easy_setopt(handle_, CURLOPT_USERAGENT, userAgent_.c_str());
@@ -110,11 +123,14 @@ public:
         curl_easy_setopt(handle_, CURLOPT_ERRORBUFFER, detail);
         const CURLcode code = curl_easy_perform(handle_);
         curl_easy_setopt(handle_, CURLOPT_ERRORBUFFER, nullptr);
+        if (body.tooLarge)
+            throw HttpError(HttpErrorKind::InvalidAnswer,
+                            "The server's answer is larger than " + std::to_string(body.limit) + " bytes");
         if (code != CURLE_OK)
             throw ErrorOf(code, detail);
         long status = 0;
         curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
-        return std::make_unique<BufferedAnswer>(static_cast<int>(status), std::move(body));
+        return std::make_unique<BufferedAnswer>(static_cast<int>(status), std::move(body.text));
     }
 
     void Close() override {

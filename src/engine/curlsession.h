@@ -3,6 +3,7 @@
 #include "engine/httpsession.h"
 
 #include <chrono>
+#include <cstddef>
 
 namespace tessaly {
 
@@ -13,6 +14,8 @@ struct CurlLimits {
     std::chrono::seconds stallTimeout{30};
     // The whole transfer is given up after this long; zero for no limit.
     std::chrono::milliseconds totalTimeout{0};
+    // An answer whose body grows beyond this many bytes is given up; zero for no limit.
+    std::size_t maxBodyBytes = 0;
 };
 
 // HTTP on libcurl: blocking GETs, the proxy of the usual proxy environment variables, redirects

@@ -1,5 +1,6 @@
 #include "browser/symboldatabase.h"
 #include "support/tempfolder.h"
+#include "symbolfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,52 +16,8 @@ std::string Number(int n) {
     return std::to_string(n);
 }
 
-// A complete small database: every directory block, the 215 industry sections (industry n lists
-// the single symbol In), twelve index families (Xn), six ETF families (En), eleven markets of which
-// [Market10] stands before [Market1], and the currency pairs.
 std::string Fixture(std::string_view lineBreak = "\n") {
-    std::vector<std::string> lines{"[Markets]", "MarketsNumber=11"};
-    for (int i = 1; i <= 11; ++i)
-        lines.push_back("Market" + Number(i) + "=Market " + Number(i));
-    lines.insert(lines.end(), {"", "[Market10]", "Ten Corp,TEN,NYSE", "", "[Market1]", "One Corp,ONE,NYSE",
-                               "Uno Corp,UNO,NYSE", ""});
-    for (int i = 2; i <= 11; ++i)
-        if (i != 10)
-            lines.insert(lines.end(),
-                         {"[Market" + Number(i) + "]", "M" + Number(i) + ",M" + Number(i) + ",X", ""});
-    lines.insert(lines.end(), {"[Sectors]", "SectorsNumber=9"});
-    for (int k = 1; k <= 9; ++k)
-        lines.push_back("Sector" + Number(k) + "=Sector " + Number(k));
-    lines.push_back("");
-    for (int k = 1; k <= 9; ++k) {
-        const int count = SymbolDatabase::IndustryCount(k);
-        lines.insert(lines.end(), {"[Sector" + Number(k) + "]", "IndustryNumber=" + Number(count)});
-        for (int i = 0; i < count; ++i)
-            lines.push_back("Industry=Industry " + Number(SymbolDatabase::FirstIndustry(k) + i));
-        lines.push_back("");
-    }
-    for (int n = 1; n <= 215; ++n)
-        lines.insert(lines.end(), {"[Industry" + Number(n) + "]",
-                                   "Company " + Number(n) + ",I" + Number(n) + ",NYSE", ""});
-    for (const auto& [block, key, count] :
-         {std::tuple{"[US-Indices]", "IndexNumber", 6}, std::tuple{"[World-Indices]", "IndexNumber", 6},
-          std::tuple{"[US-ETF]", "ETFNumber", 3}, std::tuple{"[World-ETF]", "ETFNumber", 3}}) {
-        lines.insert(lines.end(), {block, std::string(key) + "=" + Number(count)});
-        for (int i = 1; i <= count; ++i)
-            lines.push_back(std::string("Family=") + block + " " + Number(i));
-        lines.push_back("");
-    }
-    for (int n = 1; n <= 12; ++n)
-        lines.insert(lines.end(),
-                     {"[Index" + Number(n) + "]", "Index " + Number(n) + ",X" + Number(n) + ",Index", ""});
-    for (int n = 1; n <= 6; ++n)
-        lines.insert(lines.end(),
-                     {"[ETF" + Number(n) + "]", "Fund " + Number(n) + ",E" + Number(n) + ",ETF", ""});
-    lines.insert(lines.end(), {"[FOREX]", "Euro/US Dollar,$EURUSD,FOREX", "US Dollar/Yen,$USDJPY,FOREX"});
-    std::string text;
-    for (const auto& line : lines)
-        text += line + std::string(lineBreak);
-    return text;
+    return test::SymbolDatabaseFixture(lineBreak);
 }
 
 Symbols SymbolsOf(const std::vector<SymbolEntry>& entries) {
