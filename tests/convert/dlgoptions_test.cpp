@@ -4,6 +4,7 @@
 #include "convert/loadoptiondlg.h"
 #include "engine/memoryprofile.h"
 #include "support/tempfolder.h"
+#include "ui/helpviewer.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace Qt::StringLiterals;
 using namespace tessaly;
@@ -295,6 +297,23 @@ private Q_SLOTS:
         QCOMPARE(*stored, dialog.ControlValues());
         QCOMPARE(stored->Separator, 3);
         QCOMPARE(stored->Extension, std::string("prn"));
+    }
+
+    // Help shows the shipped page of the options in the program's help viewer.
+    void HelpShowsTheOptionsPage() {
+        MemoryProfile profile;
+        RecordingMessageBoxes messages;
+        const HelpFile shipped(TESSALY_HELP_DIR);
+        CDlgOptions dialog(ConversionOption{}, profile, messages, shipped);
+        dialog.show();
+        Child(dialog, u"Help"_s)->click();
+        auto* viewer = dialog.findChild<CHelpViewer*>();
+        QVERIFY(viewer);
+        QVERIFY(viewer->isVisible());
+        QVERIFY(viewer->Browser().source().toLocalFile().endsWith(u"/convertopt.htm"_s));
+        QVERIFY(viewer->Browser().toPlainText().contains(u"Single output file"_s));
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        SaveScreenshot(*viewer, u"help-convertopt.png"_s);
     }
 
 private:
