@@ -1,4 +1,5 @@
 #include "app/mainframe.h"
+#include "app/qtmessageboxes.h"
 #include "app/settings/qsettingsprofile.h"
 #include "browser/rightlistview.h"
 #include "convert/dlgconvert.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -230,6 +232,33 @@ private Q_SLOTS:
 
         CMainFrame again(fixture.profile, fixture.messages, true);
         QCOMPARE(again.CurrentOption(), expected);
+    }
+
+    // A message asked for while a dialog is open (the empty preset name, the skipped symbols)
+    // shows over that dialog, with the program's title.
+    void MessagesFromADialogShowOverIt() {
+        QWidget frame;
+        QtMessageBoxes messages(&frame);
+        QDialog dialog(&frame);
+        QWidget* owner = nullptr;
+        QString title;
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            WhenModalOpens<QMessageBox>(
+                [&](QMessageBox& box) {
+                    owner = box.parentWidget();
+                    title = box.windowTitle();
+                    box.accept();
+                },
+                &shown);
+            messages.Show("Please enter the name of your conversion option.", "", MessageButtons::Ok,
+                          MessageIcon::Warning);
+            dialog.reject();
+        });
+        dialog.exec();
+        QVERIFY(shown);
+        QCOMPARE(owner, &dialog);
+        QCOMPARE(title, u"Tessaly"_s);
     }
 };
 
