@@ -3,13 +3,16 @@
 #   make check  install what is missing, build, run every test (and the core tests under ASan/UBSan)
 #   make bench  build and run the benchmarks
 #   make fuzz   build the MetaStock library's fuzz target with clang and run it FUZZ_SECONDS (600)
-.PHONY: all deps configure build run check format format-check test asan bench fuzz clean
+#   make install  build and install into PREFIX (/usr/local)
+#   make package  build the Debian package build/tessaly_VERSION_ARCH.deb
+.PHONY: all deps configure build run check format format-check test asan bench fuzz install package clean
 
 BUILD_DIR := build
 ASAN_DIR := build/asan
 CMAKE_FLAGS := -DTESSALY_WERROR=ON
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 600
+PREFIX ?= /usr/local
 
 all: build
 
@@ -57,6 +60,12 @@ fuzz:
 	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/artifacts
 	cd $(FUZZ_DIR) && ./metalib_fuzzer -jobs=1 -max_total_time=$(FUZZ_SECONDS) \
 		-artifact_prefix=artifacts/ corpus ../../fuzz/corpus/metalib
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

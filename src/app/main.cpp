@@ -4,12 +4,16 @@
 #include "engine/version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norvane"));
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(QString::fromUtf8(tessaly::kVersionText.data()));
+    // The name of the installed desktop entry, by which the desktop matches windows to it.
+    QApplication::setDesktopFileName(QStringLiteral("com.norvane.Tessaly"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tessaly.svg")));
 
     tessaly::QSettingsProfile profile;
     tessaly::QtMessageBoxes messages;

@@ -2,15 +2,20 @@
 
 #include "app/aboutdlg.h"
 #include "app/dlgsettings.h"
+#include "app/updates.h"
 #include "app/webdatapages.h"
 #include "browser/dlgproperties.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "convert/dlgconvert.h"
 #include "convert/dlgconvert2ms.h"
+#include "engine/curlsession.h"
+#include "engine/endpoints.h"
 #include "engine/folders.h"
 #include "engine/securityfiles.h"
 #include "engine/version.h"
+#include "ui/menuxpstyle.h"
+#include "ui/ooextoolbar.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -41,7 +46,10 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     , splitter_(new QSplitter(this))
     , tree_(new CLeftTreeView(splitter_))
     , list_(new CRightListView(splitter_))
-    , currentOption_(LoadCurrentOption(profile)) {
+    , currentOption_(LoadCurrentOption(profile))
+    , help_(AssetFolder() / "help") {
+    InstallMenuHook(profile_);
+    EnableMenuLook(this);
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     setCentralWidget(splitter_);
     const int screenWidth = screen() ? screen()->availableGeometry().width() : 1024;
@@ -131,16 +139,31 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
                 CDlgSettings settings(profile_, this);
                 settings.exec();
             });
+    connect(AddCommand(tools, Command::CheckForUpdates, tr("C&heck for product updates"), QString()),
+            &QAction::triggered, this, [this] {
+                // A silent server is given up after a while; the window keeps answering meanwhile.
+                CurlLimits limits;
+                limits.connectTimeout = std::chrono::seconds(10);
+                limits.stallTimeout = std::chrono::seconds(15);
+                limits.totalTimeout = std::chrono::seconds(20);
+                CUpdates updates(LoadEndpoints(profile_).makerHost, messages_,
+                                 std::make_shared<CurlTransport>(limits), this);
+                updates.exec();
+            });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    connect(AddCommand(help, Command::Contents, tr("&Contents"), tr("Show help files")), &QAction::triggered,
+            this, [this] { help_.ShowTopic(this, QString::fromLatin1(HelpFile::kContentsTopic)); });
+    help->addSeparator();
     connect(AddCommand(help, Command::About, tr("&About"),
                        tr("Display program information, version number and copyright")),
             &QAction::triggered, this, [this] {
-                CAboutDlg about(this);
+                CAboutDlg about(this, QString::fromStdString(LoadEndpoints(profile_).makerHost));
                 about.exec();
             });
 
-    QToolBar* toolBar = addToolBar(tr("Standard"));
+    auto* toolBar = new COOBmpToolBar(tr("Standard"), this);
+    addToolBar(Qt::TopToolBarArea, toolBar);
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar->setIconSize(QSize(34, 32));
@@ -179,6 +202,10 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     const std::string last = profile_.GetString(kOptionSection, kLastDirectory, "");
     tree_->RestoreLastFolder(QString::fromStdString(last));
     UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    RemoveMenuHook();
 }
 
 void CMainFrame::OnFolderSelected(const QString& folder) {
@@ -248,9 +275,8 @@ void CMainFrame::ShowListContextMenu(const QPoint& position) {
 }
 
 void CMainFrame::ConvertToAscii() {
-    const HelpFile help(AssetFolder() / "help");
     CDlgConvert dialog(QString::fromStdString(list_->SelectedSymbolsText()), list_->Folder(), *this, profile_,
-                       messages_, help, this);
+                       messages_, help_, this);
     dialog.exec();
 }
 

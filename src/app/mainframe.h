@@ -3,6 +3,7 @@
 #include "convert/conversionoptionholder.h"
 #include "engine/messagebox.h"
 #include "engine/profile.h"
+#include "ui/helpfile.h"
 
 #include <QMainWindow>
 
@@ -25,9 +26,12 @@ public:
     // `profile` holds the settings read at start and written at a confirmed exit; `writeSettings`
     // is false when the settings file could not be read, so it is never written over.
     CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSettings, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     CLeftTreeView& Tree() { return *tree_; }
     CRightListView& List() { return *list_; }
+    // The program's help pages, for every dialog with a Help button.
+    const HelpFile& Help() const { return help_; }
     // Asks "Are you sure you want to exit Tessaly?"; on Yes saves the settings and closes.
     void Exit();
 
@@ -88,6 +92,7 @@ private:
     QString lastDirectory_;
     ConversionOption currentOption_;
     std::map<Command, QAction*> actions_;
+    HelpFile help_;
 };
 
 } // namespace tessaly

@@ -30,7 +30,9 @@ CRightListView::CRightListView(QWidget* parent)
     , selection_(new QItemSelectionModel(&model_, this))
     , report_(new QTreeView(this))
     , icons_(new QListView(this))
-    , data_(new QTreeView(this)) {
+    , data_(new QTreeView)
+    , dataSplitter_(new QSplitter(Qt::Vertical, this))
+    , chart_(new CPriceChart) {
     report_->setModel(&model_);
     report_->setSelectionModel(selection_);
     report_->setRootIsDecorated(false);
@@ -64,9 +66,27 @@ CRightListView::CRightListView(QWidget* parent)
     data_->header()->setDefaultSectionSize(80);
     data_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    // The chart takes the larger part; the user drags the handle to taste.
+    dataSplitter_->addWidget(data_);
+    dataSplitter_->addWidget(chart_);
+    dataSplitter_->setChildrenCollapsible(false);
+    dataSplitter_->setStretchFactor(0, 2);
+    dataSplitter_->setStretchFactor(1, 3);
+    // A selected record marks its bar; the table's current row alone (set when it takes the focus)
+    // does not.
+    connect(data_->selectionModel(), &QItemSelectionModel::selectionChanged, chart_, [this] {
+        const QModelIndexList rows = data_->selectionModel()->selectedRows();
+        chart_->MarkRow(rows.isEmpty() ? -1 : rows.front().row());
+    });
+    connect(chart_, &CPriceChart::BarClicked, this, [this](int row) {
+        const QModelIndex index = dataModel_.index(row, 0);
+        data_->setCurrentIndex(index);
+        data_->scrollTo(index);
+    });
+
     addWidget(report_);
     addWidget(icons_);
-    addWidget(data_);
+    addWidget(dataSplitter_);
     setCurrentWidget(report_);
 
     connect(report_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });
@@ -107,9 +127,10 @@ void CRightListView::SetViewType(ViewType type) {
 void CRightListView::SwitchDisplayMode() {
     dataMode_ = !dataMode_;
     if (dataMode_) {
-        setCurrentWidget(data_);
+        setCurrentWidget(dataSplitter_);
     } else {
         dataModel_.Clear();
+        chart_->Clear();
         SetViewType(viewType_);
     }
     Q_EMIT DisplayModeChanged();
@@ -123,6 +144,7 @@ bool CRightListView::ShowSecurityData() {
         return false;
     if (!dataModel_.Load(folder_ / model_.Row(rows.front()).fileName))
         return false;
+    chart_->SetRecords(dataModel_);
     SwitchDisplayMode();
     return true;
 }

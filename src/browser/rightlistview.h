@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/pricechart.h"
 #include "browser/securitydatamodel.h"
 #include "browser/securitylistmodel.h"
 #include "engine/messagebox.h"
@@ -7,6 +8,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QTreeView>
@@ -41,6 +43,10 @@ public:
     QHeaderView* header() const { return report_->header(); }
     QItemSelectionModel* selectionModel() const { return selection_; }
     SecurityDataModel& DataModel() { return dataModel_; }
+    // The records' table of the data display and the chart below it, in a splitter of their own.
+    QTreeView* DataView() const { return data_; }
+    CPriceChart* Chart() const { return chart_; }
+    QSplitter* DataSplitter() const { return dataSplitter_; }
 
     // Empties the list and starts listing the security data files of `folder`.
     void ShowFolder(const std::filesystem::path& folder);
@@ -77,6 +83,8 @@ private:
     QTreeView* report_;
     QListView* icons_;
     QTreeView* data_;
+    QSplitter* dataSplitter_;
+    CPriceChart* chart_;
     ViewType viewType_ = ViewType::Report;
     bool dataMode_ = false;
     QTimer batchTimer_;

@@ -25,10 +25,23 @@ CHelpViewer::CHelpViewer(QWidget* parent)
             QDesktopServices::openUrl(link);
     });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* contents = buttons->addButton(tr("&Contents"), QDialogButtonBox::ActionRole);
+    contents->setObjectName(QStringLiteral("contentsButton"));
+    connect(contents, &QPushButton::clicked, this, [this] { ShowPage(contents_); });
     QPushButton* back = buttons->addButton(tr("&Back"), QDialogButtonBox::ActionRole);
+    back->setObjectName(QStringLiteral("backButton"));
     back->setEnabled(false);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    QPushButton* forward = buttons->addButton(tr("&Forward"), QDialogButtonBox::ActionRole);
+    forward->setObjectName(QStringLiteral("forwardButton"));
+    forward->setEnabled(false);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
+    connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = browser_->documentTitle();
+        setWindowTitle(title.isEmpty() ? tr("Tessaly Help") : tr("Tessaly Help - %1").arg(title));
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(browser_);
@@ -39,6 +52,8 @@ CHelpViewer::CHelpViewer(QWidget* parent)
 void CHelpViewer::ShowPage(const QUrl& page) {
     QUrl file = page;
     file.setFragment(QString());
+    // The contents page lies beside every page of the help.
+    contents_ = file.resolved(QUrl(QString::fromLatin1(HelpFile::kContentsTopic)));
     if (!QFileInfo::exists(file.toLocalFile())) {
         browser_->setHtml(tr("<p>The help page %1 is missing.</p>").arg(page.fileName().toHtmlEscaped()));
         return;

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <QUrl>
 
 class QTextBrowser;
 
 namespace tessaly {
 
-// A plain window that shows one help page at a time, follows links between the pages and opens
-// links to other sites in the user's browser.
+// A plain window that shows one help page at a time, follows links between the pages, goes back
+// and forward through the pages shown, returns to the contents, and opens links to other sites in
+// the user's browser.
 class CHelpViewer final : public QDialog {
     Q_OBJECT
 public:
@@ -18,6 +20,7 @@ public:
 
 private:
     QTextBrowser* browser_;
+    QUrl contents_;
 };
 
 } // namespace tessaly

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace tessaly {
 namespace {
 
@@ -17,6 +19,37 @@ TEST(CliTest, VersionAndHelp) {
     const CommandRun help = RunCli("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("list [--folder DIR]"), std::string::npos);
+}
+
+// The version line warns when the shipped files are neither in ../share/tessaly nor beside the
+// program, and is quiet when they are in either place; the current directory plays no part.
+TEST(CliTest, VersionFindsTheShippedFilesFromWhereTheProgramIs) {
+    struct Layout {
+        const char* program;
+        const char* database;
+        bool found;
+    };
+    for (const Layout& layout :
+         {Layout{"bin/tessaly-cli", "share/tessaly/SymbolDatabaseEx2.dta", true},
+          Layout{"tessaly-cli", "SymbolDatabaseEx2.dta", true},
+          Layout{"bin/tessaly-cli", "bin/SymbolDatabase.dta", false},
+          Layout{"bin/tessaly-cli", "share/tessaly/help/SymbolDatabaseEx2.dta", false}}) {
+        test::TempFolder tree;
+        const std::filesystem::path program = tree.Path() / layout.program;
+        const std::filesystem::path database = tree.Path() / layout.database;
+        std::filesystem::create_directories(program.parent_path());
+        std::filesystem::create_directories(database.parent_path());
+        std::filesystem::copy_file(TESSALY_CLI, program);
+        test::WriteFile(database, "x");
+        const CommandRun run = test::RunCommand("cd / && '" + program.string() + "' --version 2>&1");
+        EXPECT_EQ(run.status, 0) << layout.program << " " << layout.database;
+        if (layout.found)
+            EXPECT_EQ(run.out, "Tessaly 1.07.600\n") << layout.database;
+        else
+            EXPECT_NE(run.out.find("the shipped files are missing: no SymbolDatabaseEx2.dta in"),
+                      std::string::npos)
+                << run.out;
+    }
 }
 
 TEST(CliTest, BadUsageExitsWith64AndShowsUsage) {

@@ -4,7 +4,9 @@
 #include "app/webdatapages.h"
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
+#include "engine/folders.h"
 #include "support/tempfolder.h"
+#include "ui/hyperlink.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -294,7 +296,32 @@ private Q_SLOTS:
         CAboutDlg about;
         QCOMPARE(about.windowTitle(), u"About Tessaly"_s);
         QCOMPARE(about.findChild<QLabel*>(u"versionText"_s)->text(), u"Tessaly,  version 1.07.600"_s);
-        QVERIFY(about.findChild<QLabel*>(u"makerLink"_s)->text().contains(QString::fromLatin1(kMakerSite)));
+        auto* link = about.findChild<CHyperLink*>(u"makerLink"_s);
+        QVERIFY(link);
+        QCOMPARE(link->LinkAddress(), QString::fromLatin1(kMakerSite));
+        QCOMPARE(link->toolTip(), QString::fromLatin1(kMakerSite));
+        QVERIFY(link->text().contains(u"Norvane"_s));
+        QVERIFY(!link->font().underline());
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+        QVERIFY(about.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/about.png")));
+
+        CAboutDlg configured(nullptr, u"http://127.0.0.1:9/maker/"_s);
+        QCOMPARE(configured.findChild<CHyperLink*>(u"makerLink"_s)->LinkAddress(),
+                 u"http://127.0.0.1:9/maker/"_s);
+    }
+
+    void HelpAndUpdateCommandsAreInTheirMenus() {
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, false);
+        QCOMPARE(frame.Action(CMainFrame::Command::Contents)->text(), u"&Contents"_s);
+        QCOMPARE(frame.Action(CMainFrame::Command::Contents)->statusTip(), u"Show help files"_s);
+        QCOMPARE(frame.Action(CMainFrame::Command::CheckForUpdates)->text(), u"C&heck for product updates"_s);
+        QVERIFY(frame.Action(CMainFrame::Command::CheckForUpdates)->isEnabled());
+        QCOMPARE(frame.Help().Folder(), AssetFolder() / "help");
     }
 
     void WebPagesEncodeTheSymbol() {

@@ -1,8 +1,11 @@
 #include "app/cli/commands.h"
+#include "browser/symboldatabase.h"
+#include "engine/folders.h"
 #include "engine/version.h"
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -44,6 +47,16 @@ void PrintUsage(std::ostream& out) {
            "Exit status: 0 success, 1 failure, 2 download stopped by a transport error, 64 bad usage.\n";
 }
 
+// A program whose shipped files are not where it looks for them runs, but without its symbol lists;
+// the version line is where an installation is checked, so it says so there.
+void WarnWhenAssetsMissing() {
+    const std::filesystem::path assets = tessaly::AssetFolder();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(assets / std::string(tessaly::SymbolDatabase::kFileName), error))
+        std::cerr << "tessaly-cli: the shipped files are missing: no " << tessaly::SymbolDatabase::kFileName
+                  << " in " << assets.string() << "\n";
+}
+
 } // namespace
 
 int UsageError(std::string_view message) {
@@ -67,6 +80,7 @@ int main(int argc, char** argv) {
     }
     if (name == "--version") {
         std::cout << tessaly::kApplicationTitle << " " << tessaly::kVersionText << "\n";
+        WarnWhenAssetsMissing();
         return kExitOk;
     }
     for (const Command& command : kCommands) {
