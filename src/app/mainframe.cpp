@@ -11,6 +11,8 @@
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "browser/symboldatabase.h"
+#include "convert/dlgconvert.h"
+#include "convert/dlgconvert2ms.h"
 #include "engine/curlsession.h"
 #include "engine/endpoints.h"
 #include "engine/folders.h"
@@ -69,6 +71,7 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     , splitter_(new QSplitter(this))
     , tree_(new CLeftTreeView(splitter_))
     , list_(new CRightListView(splitter_))
+    , currentOption_(LoadCurrentOption(profile))
     , help_(AssetFolder() / "help") {
     InstallMenuHook(profile_);
     EnableMenuLook(this);
@@ -153,6 +156,14 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     connect(AddCommand(webData, Command::Fundamentals, tr("Fundamentals"),
                        tr("View fundamental data for selected security")),
             &QAction::triggered, this, [this] { OpenWebPage(false); });
+    // The conversions come before the Web data submenu.
+    for (QAction* convert : {AddCommand(tools, Command::ConvertToAscii, tr("&Convert to ASCII"),
+                                        tr("Convert files to ASCII format")),
+                             AddCommand(tools, Command::ConvertToMetastock, tr("Convert to &Metastock"),
+                                        tr("Convert files to MetaStock format"))})
+        tools->insertAction(webData->menuAction(), convert);
+    connect(Action(Command::ConvertToAscii), &QAction::triggered, this, &CMainFrame::ConvertToAscii);
+    connect(Action(Command::ConvertToMetastock), &QAction::triggered, this, &CMainFrame::ConvertToMetastock);
     tools->addSeparator();
     connect(AddCommand(tools, Command::UpdateSymbolDatabase, tr("&Update symbol database"),
                        tr("Download and update symbol lists")),
@@ -270,6 +281,8 @@ void CMainFrame::UpdateCommands() {
     Action(Command::Cut)->setEnabled(listRule);
     Action(Command::Charts)->setEnabled(listRule);
     Action(Command::Fundamentals)->setEnabled(listRule);
+    Action(Command::ConvertToAscii)->setEnabled(listRule);
+    Action(Command::ConvertToMetastock)->setEnabled(listRule);
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
     Action(Command::Paste)
         ->setEnabled(!dataMode && clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
@@ -335,10 +348,24 @@ void CMainFrame::ShowListContextMenu(const QPoint& position) {
     menu.addAction(Action(Command::Copy));
     menu.addAction(Action(Command::Cut));
     menu.addSeparator();
+    menu.addAction(Action(Command::ConvertToAscii));
+    menu.addAction(Action(Command::ConvertToMetastock));
     QMenu* webData = menu.addMenu(tr("Web Data"));
     webData->addAction(Action(Command::Charts));
     webData->addAction(Action(Command::Fundamentals));
     menu.exec(list_->mapToGlobal(position));
+}
+
+void CMainFrame::ConvertToAscii() {
+    CDlgConvert dialog(QString::fromStdString(list_->SelectedSymbolsText()), list_->Folder(), *this, profile_,
+                       messages_, help_, this);
+    dialog.exec();
+}
+
+void CMainFrame::ConvertToMetastock() {
+    CDlgConvert2MS dialog(QString::fromStdString(list_->SelectedSymbolsText()), list_->Folder(), messages_,
+                          this);
+    dialog.exec();
 }
 
 void CMainFrame::Exit() {
@@ -353,8 +380,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             return;
         }
         exitConfirmed_ = true;
-        if (writeSettings_)
+        if (writeSettings_) {
+            SaveCurrentOption(profile_, currentOption_);
             profile_.WriteString(kOptionSection, kLastDirectory, lastDirectory_.toStdString());
+        }
     }
     event->accept();
 }

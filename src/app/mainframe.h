@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/conversionoptionholder.h"
 #include "engine/messagebox.h"
 #include "engine/profile.h"
 #include "ui/helpfile.h"
@@ -19,8 +20,9 @@ class CRightListView;
 class HelpFile;
 struct BrowserContext;
 
-// The main window: the folder tree and the securities list side by side in a splitter.
-class CMainFrame final : public QMainWindow {
+// The main window: the folder tree and the securities list side by side in a splitter. It holds the
+// current conversion option from start to a confirmed exit.
+class CMainFrame final : public QMainWindow, public ConversionOptionHolder {
     Q_OBJECT
 public:
     // `profile` holds the settings read at start and written at a confirmed exit; `writeSettings`
@@ -68,6 +70,9 @@ public:
     // Enables every command by its rule; run whenever a menu opens and when the list changes.
     void UpdateCommands();
 
+    ConversionOption CurrentOption() const override { return currentOption_; }
+    void SetCurrentOption(const ConversionOption& option) override { currentOption_ = option; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -80,6 +85,8 @@ private:
     void NewFolder();
     void UpdateSymbolDatabaseFile();
     void ShowListContextMenu(const QPoint& position);
+    void ConvertToAscii();
+    void ConvertToMetastock();
     QAction* AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt);
 
     Profile& profile_;
@@ -90,6 +97,7 @@ private:
     CLeftTreeView* tree_;
     CRightListView* list_;
     QString lastDirectory_;
+    ConversionOption currentOption_;
     std::map<Command, QAction*> actions_;
     HelpFile help_;
 };

@@ -2,13 +2,16 @@
 
 #include "engine/version.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace tessaly {
 
 MessageAnswer QtMessageBoxes::Show(std::string_view text, std::string_view caption, MessageButtons buttons,
                                    MessageIcon icon) {
-    QMessageBox box(parent_);
+    // A box asked for while a dialog is open belongs over that dialog, not behind it.
+    QWidget* dialog = QApplication::activeModalWidget();
+    QMessageBox box(dialog ? dialog : parent_);
     box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     const std::string_view title = caption.empty() ? kApplicationTitle : caption;
     box.setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));

@@ -154,6 +154,13 @@ std::string CRightListView::FirstSelectedFileName() const {
     return rows.empty() ? std::string() : model_.Row(rows.front()).fileName;
 }
 
+std::string CRightListView::SelectedSymbolsText() const {
+    std::string text;
+    for (int row : SelectedRows(selection_))
+        text += ' ' + model_.Row(row).symbol;
+    return text;
+}
+
 void CRightListView::SelectAllSecurities() {
     if (!dataMode_ && model_.rowCount() > 0)
         selection_->select(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,10 @@ struct SkippedSymbol {
 };
 
 using SkippedSymbols = std::vector<SkippedSymbol>;
+
+// The message that tells the user which symbols were not converted and why, one line each
+// ("SYMBOL: reason", or the reason alone for an empty symbol). A long list shows its first
+// `maxLines` entries and then how many more there are. Empty when nothing was skipped.
+std::string SkippedSymbolsMessage(const SkippedSymbols& skipped, std::size_t maxLines = 20);
 
 } // namespace tessaly

@@ -1,0 +1,91 @@
+#include "convert/dlgconvert.h"
+
+#include "convert/asciiconverter.h"
+#include "convert/dlgoptions.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tessaly {
+
+CDlgConvert::CDlgConvert(const QString& symbols, const std::filesystem::path& dataFolder,
+                         ConversionOptionHolder& options, Profile& profile, MessageBoxes& messages,
+                         const HelpFile& help, QWidget* parent)
+    : QDialog(parent)
+    , dataFolder_(dataFolder)
+    , options_(options)
+    , profile_(profile)
+    , messages_(messages)
+    , help_(help)
+    , option_(options.CurrentOption())
+    , symbols_(new QLineEdit(symbols))
+    , output_(new QLineEdit(QString::fromStdString(dataFolder.string()))) {
+    setWindowTitle(tr("Convert to ASCII"));
+    symbols_->setObjectName(QStringLiteral("Symbols"));
+    output_->setObjectName(QStringLiteral("OutputDirectory"));
+
+    auto* symbolsLabel = new QLabel(tr("Security Symbol"));
+    symbolsLabel->setBuddy(symbols_);
+    auto* outputLabel = new QLabel(tr("Output Directory"));
+    outputLabel->setBuddy(output_);
+    auto* browse = new QPushButton(tr("Browse..."));
+    browse->setObjectName(QStringLiteral("Browse"));
+    auto* optionsButton = new QPushButton(tr("Options"));
+    optionsButton->setObjectName(QStringLiteral("Options"));
+    auto* convert = new QPushButton(tr("Convert"));
+    convert->setObjectName(QStringLiteral("Convert"));
+    convert->setDefault(true);
+    auto* close = new QPushButton(tr("Close"));
+    close->setObjectName(QStringLiteral("Close"));
+    for (QPushButton* button : {browse, optionsButton, close})
+        button->setAutoDefault(false);
+    connect(browse, &QPushButton::clicked, this, &CDlgConvert::Browse);
+    connect(optionsButton, &QPushButton::clicked, this, &CDlgConvert::EditOptions);
+    connect(convert, &QPushButton::clicked, this, &CDlgConvert::Convert);
+    connect(close, &QPushButton::clicked, this, &CDlgConvert::reject);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(symbolsLabel, 0, 0, 1, 2);
+    layout->addWidget(symbols_, 1, 0, 1, 2);
+    layout->addWidget(outputLabel, 2, 0, 1, 2);
+    layout->addWidget(output_, 3, 0);
+    layout->addWidget(browse, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(optionsButton);
+    buttons->addStretch();
+    buttons->addWidget(convert);
+    buttons->addWidget(close);
+    layout->addLayout(buttons, 4, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
+    setMinimumWidth(460);
+}
+
+void CDlgConvert::Browse() {
+    const QString folder = pickFolder_(this, tr("Select a directory for converted files."), output_->text());
+    if (!folder.isEmpty())
+        output_->setText(folder);
+}
+
+void CDlgConvert::EditOptions() {
+    CDlgOptions dialog(options_.CurrentOption(), profile_, messages_, help_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    options_.SetCurrentOption(dialog.Option());
+    option_ = dialog.Option();
+}
+
+void CDlgConvert::Convert() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const SkippedSymbols skipped =
+        ConvertSymbolList(symbols_->text().toStdString(), dataFolder_,
+                          OutputFolderFromText(output_->text(), dataFolder_), option_);
+    QApplication::restoreOverrideCursor();
+    if (!skipped.empty())
+        messages_.Show(SkippedSymbolsMessage(skipped), "", MessageButtons::Ok, MessageIcon::Warning);
+    accept();
+}
+
+} // namespace tessaly
