@@ -132,6 +132,13 @@ std::string CRightListView::FirstSelectedFileName() const {
     return rows.empty() ? std::string() : model_.Row(rows.front()).fileName;
 }
 
+std::vector<std::string> CRightListView::SelectedSymbols() const {
+    std::vector<std::string> symbols;
+    for (int row : SelectedRows(selection_))
+        symbols.push_back(model_.Row(row).symbol);
+    return symbols;
+}
+
 void CRightListView::SelectAllSecurities() {
     if (!dataMode_ && model_.rowCount() > 0)
         selection_->select(

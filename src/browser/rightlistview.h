@@ -57,6 +57,8 @@ public:
     bool HasSelection() const;
     // The real file name of the topmost selected row; empty when none is selected.
     std::string FirstSelectedFileName() const;
+    // The symbols of the selected rows, top to bottom.
+    std::vector<std::string> SelectedSymbols() const;
     std::filesystem::path Folder() const { return folder_; }
     bool IsListing() const { return next_ < pending_.size(); }
 
