@@ -38,7 +38,8 @@ CDlgReport::CDlgReport(const std::filesystem::path& reportFile, QWidget* parent)
     list_->setIconSize(QSize(16, 15));
     list_->setSortingEnabled(false);
     QHeaderView* header = list_->header();
-    header->setStretchLastSection(false);
+    // The Status column takes what the dialog has to spare, so a long status is read whole.
+    header->setStretchLastSection(true);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);

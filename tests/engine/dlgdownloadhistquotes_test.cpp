@@ -241,6 +241,8 @@ private Q_SLOTS:
         harness.list.onAdd = [&] {
             if (dialog->CancelButton()->isEnabled()) {
                 refused = !dialog->GetQuotes();
+                QCoreApplication::processEvents();
+                QVERIFY(dialog->grab().save(Artifact("download-dialog-running.png")));
                 QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
                 // Still open: it closes once the run has returned.
                 QVERIFY(dialog->isVisible());
