@@ -8,6 +8,7 @@
 #include "fakequoteserver.h"
 #include "support/tempfolder.h"
 #include "ui/helpfile.h"
+#include "ui/helpviewer.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -18,9 +19,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 #include <QThread>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -167,6 +170,25 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
             QVERIFY(dialog->grab().save(Artifact("download-dialog.png")));
         }
+    }
+
+    void HelpShowsTheDialogsTopic() {
+        Harness harness;
+        harness.help = HelpFile(std::filesystem::path(TESSALY_HELP_DIR));
+        auto dialog = harness.Open({"MSFT"});
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const auto help = dialog->findChildren<QPushButton*>();
+        const auto button = std::find_if(help.begin(), help.end(),
+                                         [](const QPushButton* b) { return b->text() == u"Help"_s; });
+        QVERIFY(button != help.end());
+        QTest::mouseClick(*button, Qt::LeftButton);
+        auto* viewer = dialog->findChild<CHelpViewer*>();
+        QVERIFY(viewer != nullptr);
+        QTRY_VERIFY(viewer->isVisible());
+        QVERIFY(viewer->Browser().source().toString().endsWith(u"downloaddlg.htm"_s));
+        QCOMPARE(viewer->Browser().documentTitle(), u"Download Historical Quotes"_s);
+        viewer->close();
     }
 
     void QueryDateNumbers() {
