@@ -2,6 +2,7 @@
 
 #include "app/aboutdlg.h"
 #include "app/dlgsettings.h"
+#include "app/downloadcommands.h"
 #include "app/symboldatabaseupdate.h"
 #include "app/updates.h"
 #include "app/webdatapages.h"
@@ -132,6 +133,9 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
 
     view->addSeparator();
+    QAction* report =
+        AddCommand(view, Command::Report, tr("Last Collection &Report"), tr("View last download report"));
+    connect(report, &QAction::triggered, this, [this] { OpenLastDownloadReport(this); });
     QMenu* showAs = view->addMenu(tr("&Show As"));
     auto* viewTypes = new QActionGroup(this);
     const std::pair<Command, CRightListView::ViewType> types[] = {
@@ -150,6 +154,12 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     Action(Command::Reports)->setChecked(true);
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    QAction* download =
+        AddCommand(tools, Command::Download, tr("&Download "), tr("Download historic security data"));
+    connect(download, &QAction::triggered, this, [this] {
+        if (Action(Command::Download)->isEnabled())
+            OpenDownloadDialog(this, *list_, profile_, writeSettings_, messages_);
+    });
     QMenu* webData = tools->addMenu(tr("&Web data"));
     connect(AddCommand(webData, Command::Charts, tr("Charts"), QString()), &QAction::triggered, this,
             [this] { OpenWebPage(true); });
@@ -222,6 +232,13 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     toolBar->addAction(properties);
     toolBar->addSeparator();
     toolBar->addAction(remove);
+    toolBar->addSeparator();
+    report->setIcon(QIcon(QStringLiteral(":/icons/report.svg")));
+    report->setIconText(tr("Report"));
+    download->setIcon(QIcon(QStringLiteral(":/icons/download.svg")));
+    download->setIconText(tr("Download"));
+    toolBar->addAction(report);
+    toolBar->addAction(download);
     QAction* toolBarAction = toolBar->toggleViewAction();
     toolBarAction->setText(tr("&Toolbar"));
     toolBarAction->setStatusTip(tr("Show or hide the toolbar"));
@@ -283,6 +300,7 @@ void CMainFrame::UpdateCommands() {
     Action(Command::Fundamentals)->setEnabled(listRule);
     Action(Command::ConvertToAscii)->setEnabled(listRule);
     Action(Command::ConvertToMetastock)->setEnabled(listRule);
+    Action(Command::Download)->setEnabled(listRule);
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
     Action(Command::Paste)
         ->setEnabled(!dataMode && clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
@@ -348,6 +366,7 @@ void CMainFrame::ShowListContextMenu(const QPoint& position) {
     menu.addAction(Action(Command::Copy));
     menu.addAction(Action(Command::Cut));
     menu.addSeparator();
+    menu.addAction(Action(Command::Download));
     menu.addAction(Action(Command::ConvertToAscii));
     menu.addAction(Action(Command::ConvertToMetastock));
     QMenu* webData = menu.addMenu(tr("Web Data"));

@@ -156,9 +156,16 @@ std::string CRightListView::FirstSelectedFileName() const {
 
 std::string CRightListView::SelectedSymbolsText() const {
     std::string text;
-    for (int row : SelectedRows(selection_))
-        text += ' ' + model_.Row(row).symbol;
+    for (const std::string& symbol : SelectedSymbols())
+        text += ' ' + symbol;
     return text;
+}
+
+std::vector<std::string> CRightListView::SelectedSymbols() const {
+    std::vector<std::string> symbols;
+    for (int row : SelectedRows(selection_))
+        symbols.push_back(model_.Row(row).symbol);
+    return symbols;
 }
 
 void CRightListView::SelectAllSecurities() {

@@ -65,6 +65,8 @@ public:
     std::string FirstSelectedFileName() const;
     // The symbols of the selected rows in list order, each preceded by one blank (" MSFT IBM").
     std::string SelectedSymbolsText() const;
+    // The symbols of the selected rows, top to bottom.
+    std::vector<std::string> SelectedSymbols() const;
     std::filesystem::path Folder() const { return folder_; }
     bool IsListing() const { return next_ < pending_.size(); }
 
