@@ -2,6 +2,7 @@
 
 #include "engine/filefunctions.h"
 #include "engine/numbers.h"
+#include "engine/trim.h"
 
 #include <algorithm>
 #include <array>
@@ -20,15 +21,6 @@ constexpr double kLargestValue = 1e15;
 bool AllDigits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 int ToInt(std::string_view digits) {
@@ -77,12 +69,12 @@ int DaysSinceEpoch(DateNumber date) {
 } // namespace
 
 DateNumber ParseChartDate(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     return text.size() == 10 && text[4] == '-' ? ParseIsoDate(text) : ParseStoredDate(text);
 }
 
 std::optional<double> ParseChartNumber(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     if (text.empty())
         return std::nullopt;
     // from_chars takes no leading plus sign; the files' number rule does.

@@ -7,6 +7,7 @@
 #include "engine/numbers.h"
 #include "engine/securityfiles.h"
 #include "engine/textfile.h"
+#include "engine/trim.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,15 +17,6 @@ namespace tessaly {
 namespace {
 
 constexpr char kPeriodicity = 'D';
-
-std::string_view Trim(std::string_view text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // The text after the sixth comma; nullopt when the line has no sixth comma.
 std::optional<std::string_view> AfterSixthComma(std::string_view line) {
@@ -73,7 +65,7 @@ private:
 } // namespace
 
 std::optional<DataRecord> ConvertRecordLine(std::string_view line) {
-    if (Trim(line).empty())
+    if (TrimBlanks(line).empty())
         return std::nullopt;
     DataRecord record;
     record.date = metastock::ShortDate(StoredDateToNumber(Field(line, 0)));
@@ -197,7 +189,7 @@ SkippedSymbols ConvertToMetaStock(const std::vector<std::string>& symbols,
 
 SkippedSymbols ConvertToMetaStock(std::string_view symbolList, const std::filesystem::path& dataFolder,
                                   const std::filesystem::path& outputFolder, MessageBoxes& messages) {
-    const std::string_view list = Trim(symbolList);
+    const std::string_view list = TrimBlanks(symbolList);
     std::vector<std::string> symbols;
     std::size_t start = 0;
     while (true) {

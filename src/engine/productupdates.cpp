@@ -1,6 +1,7 @@
 #include "engine/productupdates.h"
 
 #include "engine/endpoints.h"
+#include "engine/trim.h"
 
 #include <algorithm>
 #include <thread>
@@ -33,15 +34,6 @@ bool AllDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 } // namespace
 
 OfferedVersion ReadVersionDigits(std::string_view digits) {
@@ -57,7 +49,7 @@ std::string ShownVersionOf(int version) {
 UpdateAnswer ReadUpdateAnswer(const std::optional<std::string>& firstLine) {
     if (!firstLine)
         return {};
-    const std::string_view line = Trimmed(*firstLine);
+    const std::string_view line = TrimBlanks(*firstLine);
     if (line.empty() || line.front() != '1' || !AllDigits(line.substr(1)))
         return {UpdateAnswer::Kind::NoUpdates, {}};
     return {UpdateAnswer::Kind::Update, ReadVersionDigits(line.substr(1))};
@@ -88,7 +80,7 @@ UpdateCheckResult CheckForProductUpdates(HttpTransport& transport, std::string_v
                                          const std::function<void(std::chrono::milliseconds)>& wait) {
     UpdateCheckResult result;
     Endpoints endpoints;
-    endpoints.makerHost = std::string(Trimmed(makerHost));
+    endpoints.makerHost = std::string(TrimBlanks(makerHost));
     if (const std::string missing = MissingMakerHostText(endpoints); !missing.empty()) {
         result.error = missing;
         return result;
