@@ -3,6 +3,7 @@
 #include "app/aboutdlg.h"
 #include "app/dlgsettings.h"
 #include "app/downloadcommands.h"
+#include "app/keyindicators.h"
 #include "app/symboldatabaseupdate.h"
 #include "app/updates.h"
 #include "app/webdatapages.h"
@@ -81,6 +82,7 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     const int screenWidth = screen() ? screen()->availableGeometry().width() : 1024;
     splitter_->setSizes({screenWidth / 5, screenWidth - screenWidth / 5});
     statusBar()->showMessage(QString());
+    keyIndicators_ = new CKeyIndicators(*statusBar());
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
     QMenu* fileNew = file->addMenu(tr("&New"));

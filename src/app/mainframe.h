@@ -15,6 +15,7 @@ class QSplitter;
 
 namespace tessaly {
 
+class CKeyIndicators;
 class CLeftTreeView;
 class CRightListView;
 class HelpFile;
@@ -32,6 +33,8 @@ public:
 
     CLeftTreeView& Tree() { return *tree_; }
     CRightListView& List() { return *list_; }
+    // The "CAP", "NUM" and "SCRL" panes of the status bar.
+    CKeyIndicators& KeyIndicators() { return *keyIndicators_; }
     // The program's help pages, for every dialog with a Help button.
     const HelpFile& Help() const { return help_; }
     // Asks "Are you sure you want to exit Tessaly?"; on Yes saves the settings and closes.
@@ -96,6 +99,7 @@ private:
     QSplitter* splitter_;
     CLeftTreeView* tree_;
     CRightListView* list_;
+    CKeyIndicators* keyIndicators_ = nullptr;
     QString lastDirectory_;
     ConversionOption currentOption_;
     std::map<Command, QAction*> actions_;

@@ -1,4 +1,5 @@
 #include "app/aboutdlg.h"
+#include "app/keyindicators.h"
 #include "app/mainframe.h"
 #include "app/settings/qsettingsprofile.h"
 #include "app/webdatapages.h"
@@ -18,6 +19,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTest>
 
 #include <deque>
@@ -332,6 +334,29 @@ private Q_SLOTS:
         QCOMPARE(
             ChartsPageUrl(u"^DJI"_s, u"http://127.0.0.1/"_s).toEncoded(),
             QByteArray("http://127.0.0.1/q/ta?s=%5EDJI&t=6m&l=on&z=m&q=b&p=e20,m50,m200&a=m26-12-9,ss&c="));
+    }
+
+    void LockIndicatorsShowOnlyWhatIsOn() {
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        FakeMessageBoxes messages;
+        CMainFrame frame(profile, messages, true);
+        CKeyIndicators& indicators = frame.KeyIndicators();
+        QCOMPARE(indicators.CapsLock()->text(), u"CAP"_s);
+        QCOMPARE(indicators.NumLock()->text(), u"NUM"_s);
+        QCOMPARE(indicators.ScrollLock()->text(), u"SCRL"_s);
+        for (QLabel* pane : {indicators.CapsLock(), indicators.NumLock(), indicators.ScrollLock()})
+            QCOMPARE(pane->parentWidget(), static_cast<QWidget*>(frame.statusBar()));
+
+        const LockKeyStates cases[] = {{true, false, std::nullopt}, {false, true, true}, {}};
+        for (const LockKeyStates& states : cases) {
+            indicators.SetReader([states] { return states; });
+            indicators.Refresh();
+            QCOMPARE(indicators.CapsLock()->isEnabled(), states.capsLock.value_or(false));
+            QCOMPARE(indicators.NumLock()->isEnabled(), states.numLock.value_or(false));
+            QCOMPARE(indicators.ScrollLock()->isEnabled(), states.scrollLock.value_or(false));
+        }
+        QVERIFY(indicators.ScrollLock()->toolTip().contains(u"cannot be read"_s));
     }
 
     void ExitAsksAndNoKeepsTheWindow() {
