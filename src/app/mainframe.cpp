@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "app/aboutdlg.h"
+#include "app/commandicons.h"
 #include "app/dlgsettings.h"
 #include "app/downloadcommands.h"
 #include "app/keyindicators.h"
@@ -215,13 +216,9 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar->setIconSize(QSize(34, 32));
-    open->setIcon(QIcon(QStringLiteral(":/icons/open.svg")));
     open->setIconText(tr("Open"));
-    properties->setIcon(QIcon(QStringLiteral(":/icons/properties.svg")));
     properties->setIconText(tr("Properties"));
-    remove->setIcon(QIcon(QStringLiteral(":/icons/delete.svg")));
     remove->setIconText(tr("Delete"));
-    newSecurity->setIcon(QIcon(QStringLiteral(":/icons/security.svg")));
     newSecurity->setIconText(tr("New"));
     toolBar->addAction(newSecurity);
     // The arrow beside New offers both things New can make.
@@ -235,12 +232,13 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
     toolBar->addSeparator();
     toolBar->addAction(remove);
     toolBar->addSeparator();
-    report->setIcon(QIcon(QStringLiteral(":/icons/report.svg")));
     report->setIconText(tr("Report"));
-    download->setIcon(QIcon(QStringLiteral(":/icons/download.svg")));
     download->setIconText(tr("Download"));
     toolBar->addAction(report);
     toolBar->addAction(download);
+    // Every command with an image shows it in the menus and, for the toolbar's, on its button.
+    for (const auto& [command, action] : actions_)
+        action->setIcon(CommandIcon(command));
     QAction* toolBarAction = toolBar->toggleViewAction();
     toolBarAction->setText(tr("&Toolbar"));
     toolBarAction->setStatusTip(tr("Show or hide the toolbar"));
