@@ -7,6 +7,8 @@
 #include "engine/dlgreport.h"
 #include "engine/folders.h"
 #include "fakequoteserver.h"
+#include "support/modaldialogs.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 
 #include <QAction>
@@ -27,30 +29,9 @@ using namespace Qt::StringLiterals;
 using namespace tessaly;
 using tessaly::test::FakeQuoteServer;
 using tessaly::test::TempFolder;
+using tessaly::test::WhenModalOpens;
 
 namespace {
-
-struct NoMessages final : MessageBoxes {
-    std::vector<std::string> asked;
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        asked.emplace_back(text);
-        return MessageAnswer::Ok;
-    }
-};
-
-// Runs `act` on the first modal dialog of type T that opens (the caller then triggers what opens it).
-template <typename T>
-void WhenModal(QObject* owner, std::function<void(T&)> act) {
-    auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, owner, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(20);
-}
 
 QStringList ReportRows(const CDlgReport& report) {
     QStringList rows;
@@ -73,7 +54,7 @@ private Q_SLOTS:
     void ToolbarAndMenusCarryTheCommands() {
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        NoMessages messages;
+        test::ScriptedMessageBoxes messages;
         CMainFrame frame(profile, messages, false);
         QAction* download = frame.Action(CMainFrame::Command::Download);
         QAction* report = frame.Action(CMainFrame::Command::Report);
@@ -113,7 +94,7 @@ private Q_SLOTS:
             profile.WriteString("Endpoints", host, server.BaseUrl());
         std::filesystem::remove(UserDataFolder() / "report.txt");
 
-        NoMessages messages;
+        test::ScriptedMessageBoxes messages;
         CMainFrame frame(profile, messages, true);
         frame.resize(900, 500);
         frame.show();
@@ -128,15 +109,17 @@ private Q_SLOTS:
 
         QString shownSymbols;
         QStringList rows;
-        WhenModal<CDlgDownloadHistQuotes>(this, [&](CDlgDownloadHistQuotes& dialog) {
+        WhenModalOpens<CDlgDownloadHistQuotes>([&](CDlgDownloadHistQuotes& dialog) {
             shownSymbols = dialog.Symbols();
             QTest::mouseClick(dialog.GetQuotesButton(), Qt::LeftButton);
         });
-        WhenModal<CDlgReport>(this, [&](CDlgReport& report) {
-            rows = ReportRows(report);
-            report.grab().save(Artifact("report-after-download.png"));
-            report.accept();
-        });
+        WhenModalOpens<CDlgReport>(
+            [&](CDlgReport& report) {
+                rows = ReportRows(report);
+                report.grab().save(Artifact("report-after-download.png"));
+                report.accept();
+            },
+            nullptr, 3000); // the report follows the whole download
         frame.Action(CMainFrame::Command::Download)->trigger();
         QCOMPARE(shownSymbols, u" MSFT IBM"_s);
         QVERIFY2(messages.asked.empty(), messages.asked.empty() ? "" : messages.asked.front().c_str());
@@ -148,7 +131,7 @@ private Q_SLOTS:
         QVERIFY(frame.grab().save(Artifact("mainwindow-after-download.png")));
 
         QStringList again;
-        WhenModal<CDlgReport>(this, [&](CDlgReport& report) {
+        WhenModalOpens<CDlgReport>([&](CDlgReport& report) {
             again = ReportRows(report);
             report.accept();
         });

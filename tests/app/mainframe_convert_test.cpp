@@ -5,6 +5,8 @@
 #include "convert/dlgconvert.h"
 #include "convert/dlgconvert2ms.h"
 #include "convert/dlgoptions.h"
+#include "support/modaldialogs.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 
 #include <QAction>
@@ -24,35 +26,9 @@
 using namespace Qt::StringLiterals;
 using namespace tessaly;
 using tessaly::test::TempFolder;
+using tessaly::test::WhenModalOpens;
 
 namespace {
-
-class FakeMessageBoxes final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        asked.emplace_back(text);
-        if (answers.empty())
-            return MessageAnswer::Cancel;
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::deque<MessageAnswer> answers;
-    std::vector<std::string> asked;
-};
-
-// Runs `act` on the next modal dialog of type T; gives up after about five seconds.
-template <typename T>
-void WhenModalOpens(std::function<void(T&)> act, bool* done, int attempts = 500) {
-    QTimer::singleShot(10, [act = std::move(act), done, attempts] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            act(*dialog);
-            *done = true;
-        } else if (attempts > 0) {
-            WhenModalOpens<T>(act, done, attempts - 1);
-        }
-    });
-}
 
 constexpr std::string_view kRecords =
     "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
@@ -77,7 +53,7 @@ struct Fixture {
     TempFolder data;
     TempFolder settings;
     QSettingsProfile profile{QString::fromStdString((settings / "Tessaly.conf").string())};
-    FakeMessageBoxes messages;
+    test::ScriptedMessageBoxes messages{MessageAnswer::Cancel};
     std::unique_ptr<CMainFrame> frame;
 };
 

@@ -1,5 +1,6 @@
 #include "app/mainframe.h"
 #include "engine/memoryprofile.h"
+#include "support/scriptedmessageboxes.h"
 #include "ui/menuxpstyle.h"
 #include "ui/ooextoolbar.h"
 
@@ -17,13 +18,6 @@ using namespace tessaly;
 
 namespace {
 
-class NoMessageBoxes final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view, std::string_view, MessageButtons, MessageIcon) override {
-        return MessageAnswer::No;
-    }
-};
-
 QMenu* TopMenu(CMainFrame& frame, const QString& title) {
     for (QAction* action : frame.menuBar()->actions()) {
         if (action->text() == title)
@@ -39,7 +33,7 @@ class MainFrameLookTest : public QObject {
 private Q_SLOTS:
     void MenusAndToolbarCarryTheLook() {
         MemoryProfile profile;
-        NoMessageBoxes messages;
+        test::ScriptedMessageBoxes messages{MessageAnswer::No};
         {
             CMainFrame frame(profile, messages, false);
             QVERIFY(HasMenuLook(&frame));

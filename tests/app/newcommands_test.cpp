@@ -6,6 +6,8 @@
 #include "browser/rightlistview.h"
 #include "engine/folders.h"
 #include "fakemakerserver.h"
+#include "support/modaldialogs.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 #include "ui/progresswnd.h"
 
@@ -29,20 +31,6 @@ using namespace tessaly;
 using tessaly::test::TempFolder;
 
 namespace {
-
-class RecordingMessages final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        asked.emplace_back(text);
-        // Whatever window asks, the main window must be usable to answer.
-        if (frame != nullptr)
-            frameEnabled.push_back(frame->isEnabled());
-        return MessageAnswer::Ok;
-    }
-    std::vector<std::string> asked;
-    QWidget* frame = nullptr;
-    std::vector<bool> frameEnabled;
-};
 
 QString Folder(const std::filesystem::path& path) {
     return QString::fromStdString(path.string()) + u"/"_s;
@@ -74,7 +62,7 @@ private Q_SLOTS:
         profile_ = std::make_unique<QSettingsProfile>(
             QString::fromStdString((settings_->Path() / "Tessaly.conf").string()));
         profile_->WriteString("CurrentOption", "LastDirectory", Folder(data_->Path()).toStdString());
-        messages_ = RecordingMessages();
+        messages_ = test::ScriptedMessageBoxes();
     }
     void cleanup() {
         profile_.reset();
@@ -135,13 +123,15 @@ private Q_SLOTS:
         CMainFrame frame(*profile_, messages_, true);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QTimer::singleShot(0, this, [] {
-            auto* dialog = qobject_cast<CDlgNewSecurity*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->SymbolsEdit()->setText(u"ibm msft"_s);
-            dialog->Add();
-        });
+        bool added = false;
+        test::WhenModalOpens<CDlgNewSecurity>(
+            [](CDlgNewSecurity& dialog) {
+                dialog.SymbolsEdit()->setText(u"ibm msft"_s);
+                dialog.Add();
+            },
+            &added);
         frame.Action(CMainFrame::Command::NewSecurity)->trigger();
+        QVERIFY(added);
         QVERIFY(std::filesystem::exists(data_->Path() / "IBM.csv"));
         QTRY_COMPARE(frame.List().Model().rowCount(), 2);
 
@@ -149,13 +139,15 @@ private Q_SLOTS:
         frame.Tree().setFocus();
         QTRY_VERIFY(frame.Tree().hasFocus());
         frame.UpdateCommands();
-        QTimer::singleShot(0, this, [] {
-            auto* dialog = qobject_cast<CDlgNewFolder*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->NameEdit()->setText(u"Stocks"_s);
-            dialog->Add();
-        });
+        bool named = false;
+        test::WhenModalOpens<CDlgNewFolder>(
+            [](CDlgNewFolder& dialog) {
+                dialog.NameEdit()->setText(u"Stocks"_s);
+                dialog.Add();
+            },
+            &named);
         frame.Action(CMainFrame::Command::NewFolder)->trigger();
+        QVERIFY(named);
         QCOMPARE(frame.Tree().CurrentFolder(), Folder(data_->Path() / "Stocks"));
         QTRY_COMPARE(frame.List().Model().rowCount(), 0);
         QVERIFY(messages_.asked.empty());
@@ -190,11 +182,14 @@ private Q_SLOTS:
 
         // Without a server nothing is asked of the network and the copies stay.
         profile_->WriteString("Endpoints", "MakerHost", "");
-        messages_.frame = &frame;
+        // Whatever window asks, the main window must be usable to answer.
+        std::vector<bool> frameEnabled;
+        messages_.whileAsked = [&] { frameEnabled.push_back(frame.isEnabled()); };
         frame.Action(CMainFrame::Command::UpdateSymbolDatabase)->trigger();
         QCOMPARE(messages_.asked.size(), std::size_t(1));
         QVERIFY(messages_.asked[0].find("No update server") != std::string::npos);
-        QCOMPARE(messages_.frameEnabled, std::vector<bool>{true});
+        messages_.whileAsked = nullptr;
+        QCOMPARE(frameEnabled, std::vector<bool>{true});
         QCOMPARE(test::ReadFile(folder / "SymbolDatabase.dta"), lists);
         QVERIFY(frame.isEnabled());
         removeCopies();
@@ -204,7 +199,7 @@ private:
     std::unique_ptr<TempFolder> data_;
     std::unique_ptr<TempFolder> settings_;
     std::unique_ptr<QSettingsProfile> profile_;
-    RecordingMessages messages_;
+    test::ScriptedMessageBoxes messages_;
 };
 
 QTEST_MAIN(NewCommandsTest)

@@ -2,6 +2,7 @@
 #include "browser/symboldatabase.h"
 #include "engine/curlsession.h"
 #include "fakemakerserver.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,6 @@ using tessaly::test::SymbolDatabaseText;
 using tessaly::test::TempFolder;
 
 namespace {
-
-struct Shown {
-    std::string text;
-    std::string caption;
-};
-
-class RecordingMessages final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view text, std::string_view caption, MessageButtons,
-                       MessageIcon) override {
-        shown.push_back({std::string(text), std::string(caption)});
-        return MessageAnswer::Ok;
-    }
-    std::vector<Shown> shown;
-};
 
 // Keeps the range and the position and cancels after a given number of steps.
 class RecordingProgress final : public Progress {
@@ -84,7 +70,7 @@ protected:
     Endpoints endpoints;
     TempFolder folder;
     RecordingProgress progress;
-    RecordingMessages messages;
+    test::ScriptedMessageBoxes messages;
 };
 
 } // namespace
@@ -164,7 +150,7 @@ TEST_F(SymbolDatabaseUpdateTest, FailuresKeepThePreviousCopyAndSayWhy) {
 TEST_F(SymbolDatabaseUpdateTest, UnreachableOrMissingServerLeavesTheFileUntouched) {
     const std::string address = server.BaseUrl();
     server.Stop();
-    std::vector<Shown> shown;
+    std::vector<test::ScriptedMessageBoxes::Shown> shown;
     for (const std::string& host : {address, std::string()}) {
         SCOPED_TRACE(host);
         messages.shown.clear();

@@ -1,6 +1,7 @@
 #include "app/updates.h"
 
 #include "engine/curlsession.h"
+#include "support/scriptedmessageboxes.h"
 
 #include <httplib.h>
 
@@ -89,19 +90,6 @@ private:
     std::vector<std::string> agents_;
 };
 
-struct RecordingMessages final : MessageBoxes {
-    struct Shown {
-        std::string text;
-        std::string caption;
-    };
-    std::vector<Shown> shown;
-    MessageAnswer Show(std::string_view text, std::string_view caption, MessageButtons,
-                       MessageIcon) override {
-        shown.push_back({std::string(text), std::string(caption)});
-        return MessageAnswer::Ok;
-    }
-};
-
 std::shared_ptr<HttpTransport> QuickTransport() {
     CurlLimits limits;
     limits.connectTimeout = std::chrono::milliseconds(1000);
@@ -143,7 +131,7 @@ private Q_SLOTS:
         QFETCH(QString, download);
         FakeMakerServer server;
         server.Answer(body.toStdString());
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         CUpdates dialog(server.BaseUrl(), messages, QuickTransport());
         QStringList opened;
         dialog.SetAddressOpener([&opened](const QString& address) { opened.append(address); });
@@ -164,7 +152,7 @@ private Q_SLOTS:
     void detailsOpensTheProductPage() {
         FakeMakerServer server;
         server.Answer("1107700");
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         CUpdates dialog(server.BaseUrl(), messages, QuickTransport());
         QStringList opened;
         dialog.SetAddressOpener([&opened](const QString& address) { opened.append(address); });
@@ -177,7 +165,7 @@ private Q_SLOTS:
         FakeMakerServer server;
         server.Answer("1107700");
         server.Delay(2, std::chrono::milliseconds(6000));
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         CUpdates dialog(server.BaseUrl(), messages, QuickTransport());
         QSignalSpy finished(&dialog, &CUpdates::CheckFinished);
         dialog.show();
@@ -202,7 +190,7 @@ private Q_SLOTS:
             FakeMakerServer gone;
             address = gone.BaseUrl();
         }
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         CUpdates dialog(address, messages, QuickTransport());
         QTRY_VERIFY(!dialog.IsBusy());
         QCOMPARE(messages.shown.size(), 1u);
@@ -218,7 +206,7 @@ private Q_SLOTS:
         FakeMakerServer server;
         server.Answer("1107700");
         server.Delay(kUpdateCheckAttempts, std::chrono::milliseconds(6000));
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         CUpdates dialog(server.BaseUrl(), messages, QuickTransport());
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.IsBusy(), 20000);
         QCOMPARE(server.Targets().size(), static_cast<std::size_t>(kUpdateCheckAttempts));
@@ -228,7 +216,7 @@ private Q_SLOTS:
     }
 
     void saysSoWithoutAnUpdateServer() {
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         CUpdates dialog("", messages, QuickTransport());
         QTRY_VERIFY(!dialog.IsBusy());
         QCOMPARE(messages.shown.size(), 1u);
@@ -240,7 +228,7 @@ private Q_SLOTS:
         FakeMakerServer server;
         server.Answer("1107700");
         server.Delay(1, std::chrono::milliseconds(300));
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         auto* dialog = new CUpdates(server.BaseUrl(), messages, QuickTransport());
         QVERIFY(dialog->IsBusy());
         delete dialog;

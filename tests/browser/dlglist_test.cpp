@@ -1,4 +1,5 @@
 #include "browser/dlglist.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 #include "symbolfixture.h"
 #include "ui/helpfile.h"
@@ -16,15 +17,6 @@ using namespace Qt::StringLiterals;
 using namespace tessaly;
 
 namespace {
-
-class RecordingMessages final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        asked.emplace_back(text);
-        return MessageAnswer::Ok;
-    }
-    std::vector<std::string> asked;
-};
 
 QStringList Column(const CDlgList& dialog, int column) {
     QStringList texts;
@@ -180,7 +172,7 @@ private Q_SLOTS:
 private:
     test::TempFolder folder_;
     HelpFile help_{folder_.Path()};
-    RecordingMessages messages_;
+    test::ScriptedMessageBoxes messages_;
 };
 
 QTEST_MAIN(DlgListTest)

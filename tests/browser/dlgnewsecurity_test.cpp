@@ -4,6 +4,8 @@
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "engine/memoryprofile.h"
+#include "support/modaldialogs.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 #include "symbolfixture.h"
 #include "ui/helpfile.h"
@@ -31,25 +33,6 @@ namespace {
 
 constexpr std::string_view kRecord =
     "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
-
-// Answers with prepared answers (Ok when none is left), records every question and runs a hook
-// while each question is open.
-class ScriptedMessages final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        asked.emplace_back(text);
-        if (whileAsked)
-            whileAsked();
-        if (answers.empty())
-            return MessageAnswer::Ok;
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::deque<MessageAnswer> answers;
-    std::vector<std::string> asked;
-    std::function<void()> whileAsked;
-};
 
 CProgressWnd* VisibleProgressWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -83,7 +66,7 @@ private Q_SLOTS:
                 [this](const QString& folder) { list_->ShowFolder(folder.toStdString()); });
         tree_->RestoreLastFolder(Folder(data_->Path()));
         QTRY_VERIFY(!list_->IsListing());
-        messages_ = ScriptedMessages();
+        messages_ = test::ScriptedMessageBoxes();
         profile_ = MemoryProfile();
         databases_ = {data_->Write("lists.dta", test::SymbolDatabaseFixture())};
     }
@@ -283,15 +266,17 @@ private Q_SLOTS:
         dialog.show();
         dialog.SymbolsEdit()->setText(u"typed"_s);
         dialog.FolderEdit()->setText(u"/typed/folder"_s);
-        QTimer::singleShot(0, this, [] {
-            auto* lists = qobject_cast<CDlgList*>(QApplication::activeModalWidget());
-            QVERIFY(lists);
-            lists->TypeBox()->setCurrentIndex(3);
-            lists->List()->topLevelItem(0)->setSelected(true);
-            lists->List()->topLevelItem(2)->setSelected(true);
-            lists->accept();
-        });
+        bool listed = false;
+        test::WhenModalOpens<CDlgList>(
+            [](CDlgList& lists) {
+                lists.TypeBox()->setCurrentIndex(3);
+                lists.List()->topLevelItem(0)->setSelected(true);
+                lists.List()->topLevelItem(2)->setSelected(true);
+                lists.accept();
+            },
+            &listed);
         dialog.ShowLists();
+        QVERIFY(listed);
         // The list's symbols replace the text, and the untaken folder text gives way to the stored one.
         QCOMPARE(dialog.SymbolsEdit()->text(), u"I1 I3 "_s);
         QCOMPARE(dialog.FolderEdit()->text(), Folder(data_->Path()));
@@ -306,11 +291,10 @@ private Q_SLOTS:
         QCOMPARE(dialog.FolderEdit()->text(), u"/picked"_s);
 
         // Cancel in the lists leaves the dialog as it was.
-        QTimer::singleShot(0, this, [] {
-            if (auto* lists = qobject_cast<CDlgList*>(QApplication::activeModalWidget()))
-                lists->reject();
-        });
+        bool cancelled = false;
+        test::WhenModalOpens<CDlgList>([](CDlgList& lists) { lists.reject(); }, &cancelled);
         dialog.ShowLists();
+        QVERIFY(cancelled);
         QCOMPARE(dialog.SymbolsEdit()->text(), u"I1 I3 "_s);
         QCOMPARE(dialog.FolderEdit()->text(), u"/picked"_s);
     }
@@ -372,7 +356,7 @@ private:
     std::unique_ptr<TempFolder> data_;
     std::unique_ptr<CLeftTreeView> tree_;
     std::unique_ptr<CRightListView> list_;
-    ScriptedMessages messages_;
+    test::ScriptedMessageBoxes messages_;
     MemoryProfile profile_;
     TempFolder helpFolder_;
     HelpFile help_{helpFolder_.Path()};

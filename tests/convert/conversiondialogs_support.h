@@ -1,7 +1,8 @@
 #pragma once
 
 #include "convert/conversionoptionholder.h"
-#include "engine/messagebox.h"
+#include "support/modaldialogs.h"
+#include "support/scriptedmessageboxes.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -36,16 +37,6 @@ inline char* toString(const ConversionOption& option) {
 
 namespace tessaly::test {
 
-// Records every message and answers OK.
-class RecordingMessageBoxes final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        shown.emplace_back(text);
-        return MessageAnswer::Ok;
-    }
-    std::vector<std::string> shown;
-};
-
 // The program's current option, as a test holds it.
 class HeldOption final : public ConversionOptionHolder {
 public:
@@ -57,23 +48,6 @@ public:
 private:
     ConversionOption option_;
 };
-
-// Runs `act` on the next modal dialog of type T once it is shown (a dialog opened with exec()).
-// `done` is set when it ran, so a test can tell that the dialog really opened; after about five
-// seconds without such a dialog it gives up.
-template <typename T>
-void WhenModalOpens(std::function<void(T&)> act, bool* done, int attempts = 500) {
-    QTimer::singleShot(10, [act = std::move(act), done, attempts] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (attempts > 0)
-                WhenModalOpens<T>(act, done, attempts - 1);
-            return;
-        }
-        act(*dialog);
-        *done = true;
-    });
-}
 
 inline void SaveScreenshot(QWidget& widget, const QString& name) {
     QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));

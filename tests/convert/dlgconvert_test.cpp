@@ -48,7 +48,7 @@ private Q_SLOTS:
     void OpensWithTheSelectionAndTheFolder() {
         HeldOption current;
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgConvert dialog(u" AAA BBB CCC"_s, data_->Path(), current, profile, messages, *help_);
         QCOMPARE(dialog.SymbolsEdit().text(), u" AAA BBB CCC"_s);
         QCOMPARE(dialog.OutputEdit().text(), Text(data_->Path()));
@@ -62,7 +62,7 @@ private Q_SLOTS:
     void BrowseReplacesTheFolderOnlyWhenOnePicked() {
         HeldOption current;
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgConvert ascii(u" AAA"_s, data_->Path(), current, profile, messages, *help_);
         CDlgConvert2MS metastock(u" AAA"_s, data_->Path(), messages);
         std::vector<QString> titles;
@@ -95,7 +95,7 @@ private Q_SLOTS:
         start.Separator = 0;
         HeldOption current(start);
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgConvert dialog(u" AAA"_s, data_->Path(), current, profile, messages, *help_);
 
         bool opened = false;
@@ -136,7 +136,7 @@ private Q_SLOTS:
         option.Headers = 0;
         HeldOption current(option);
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgConvert dialog(u" AAA NONE BBB"_s, data_->Path(), current, profile, messages, *help_);
         dialog.OutputEdit().setText(u"out"_s);
         std::filesystem::create_directory(*data_ / "out");
@@ -145,21 +145,21 @@ private Q_SLOTS:
         QCOMPARE(data_->Read("out/AAA.txt"), std::string("AAA\t03/03/2005\t92.41\t4821300\r\n"
                                                          "AAA\t04/03/2005\t93.00\t5000000\r\n"));
         QCOMPARE(data_->Read("out/BBB.txt"), std::string("BBB\t03/03/2005\t20\t100\r\n"));
-        QCOMPARE(messages.shown.size(), std::size_t(1));
-        QVERIFY2(messages.shown[0].find("NONE: no data file") != std::string::npos,
-                 messages.shown[0].c_str());
-        QVERIFY(messages.shown[0].find("AAA") == std::string::npos);
+        QCOMPARE(messages.asked.size(), std::size_t(1));
+        QVERIFY2(messages.asked[0].find("NONE: no data file") != std::string::npos,
+                 messages.asked[0].c_str());
+        QVERIFY(messages.asked[0].find("AAA") == std::string::npos);
     }
 
     void ConvertWithEverythingFineSaysNothing() {
         HeldOption current;
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         TempFolder out;
         CDlgConvert dialog(u" AAA BBB"_s, data_->Path(), current, profile, messages, *help_);
         dialog.OutputEdit().setText(Text(out.Path()));
         Button(dialog, u"Convert"_s)->click();
-        QVERIFY(messages.shown.empty());
+        QVERIFY(messages.asked.empty());
         QVERIFY(std::filesystem::exists(out / "AAA.txt"));
         QVERIFY(std::filesystem::exists(out / "BBB.txt"));
     }
@@ -167,7 +167,7 @@ private Q_SLOTS:
     void CloseConvertsNothing() {
         HeldOption current;
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         TempFolder out;
         CDlgConvert dialog(u" AAA"_s, data_->Path(), current, profile, messages, *help_);
         dialog.OutputEdit().setText(Text(out.Path()));
@@ -179,7 +179,7 @@ private Q_SLOTS:
     // The folder the dialog fills is one the command line's MetaStock reader lists in full; the
     // symbol without a data file is named to the user and not registered.
     void MetaStockConversionMakesAFolderTheReaderLists() {
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         const std::filesystem::path out = *data_ / "ms" / "db";
         std::filesystem::create_directory(*data_ / "ms");
         CDlgConvert2MS dialog(u" AAA NONE BBB"_s, data_->Path(), messages);
@@ -191,9 +191,9 @@ private Q_SLOTS:
         dialog.OutputEdit().setText(Text(out));
         Button(dialog, u"Convert"_s)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(messages.shown.size(), std::size_t(1));
-        QVERIFY2(messages.shown[0].find("NONE: no data file") != std::string::npos,
-                 messages.shown[0].c_str());
+        QCOMPARE(messages.asked.size(), std::size_t(1));
+        QVERIFY2(messages.asked[0].find("NONE: no data file") != std::string::npos,
+                 messages.asked[0].c_str());
 
         const CommandRun list = RunCli(TESSALY_CLI, "metastock list '" + out.string() + "'", true);
         QCOMPARE(list.status, 0);
@@ -206,7 +206,7 @@ private Q_SLOTS:
     }
 
     void MetaStockCancelConvertsNothing() {
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         const std::filesystem::path out = *data_ / "none";
         CDlgConvert2MS dialog(u" AAA"_s, data_->Path(), messages);
         dialog.OutputEdit().setText(Text(out));

@@ -77,7 +77,7 @@ private Q_SLOTS:
         QFETCH(QString, header);
         QFETCH(bool, headerBoxEnabled);
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgOptions dialog(WithoutClose(), profile, messages, *help_);
         QCOMPARE(HeaderText(dialog), u"typed by hand"_s);
         for (const QString& name : clicks)
@@ -88,7 +88,7 @@ private Q_SLOTS:
 
     void TypedHeaderIsLostOnATickAndKeptWhenTypedLast() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgOptions dialog(WithoutClose(), profile, messages, *help_);
         QLineEdit* header = Child<QLineEdit>(dialog, u"HeadersLine"_s);
         header->setText(u"Date;Close"_s);
@@ -103,7 +103,7 @@ private Q_SLOTS:
 
     void SingleFileFillsTheNameAndLocksSymbol() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         ConversionOption option;
         option.FileName.clear();
         CDlgOptions dialog(option, profile, messages, *help_);
@@ -133,7 +133,7 @@ private Q_SLOTS:
 
     void OpeningWithSingleOnChecksSymbol() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         ConversionOption option;
         option.Single = 1;
         option.Symbol = 0;
@@ -151,7 +151,7 @@ private Q_SLOTS:
     // A first start stores nothing, so every flag is off; Default brings the standard layout.
     void DefaultShowsTheDefaults() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         const ConversionOption empty = LoadCurrentOption(profile);
         CDlgOptions dialog(empty, profile, messages, *help_);
         QVERIFY(!Child<QLineEdit>(dialog, u"HeadersLine"_s)->isEnabled());
@@ -168,7 +168,7 @@ private Q_SLOTS:
 
     void CancelKeepsTheOption() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         const ConversionOption option = WithoutClose();
         CDlgOptions dialog(option, profile, messages, *help_);
         for (const QString& name : {u"Close"_s, u"Single"_s, u"Separator0"_s, u"DateFormat2"_s, u"Default"_s})
@@ -200,7 +200,7 @@ private Q_SLOTS:
         preset.HeadersLine = "preset header";
         preset.FileName = "preset_file";
         QVERIFY(SavePresetOption(profile, "Weekly", preset));
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgOptions dialog(ConversionOption{}, profile, messages, *help_);
         Child<QLineEdit>(dialog, u"FileName"_s)->setText(before);
 
@@ -259,7 +259,7 @@ private Q_SLOTS:
 
     void SaveRefusesAnEmptyName() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgSaveOption save(profile, ConversionOption{}, messages);
         QCOMPARE(save.NameEdit().text(), u"MyOption"_s);
         save.show();
@@ -267,7 +267,7 @@ private Q_SLOTS:
         SaveScreenshot(save, u"custom-conversion-option.png"_s);
         save.NameEdit().clear();
         save.accept();
-        QCOMPARE(messages.shown,
+        QCOMPARE(messages.asked,
                  std::vector<std::string>{"Please enter the name of your conversion option."});
         QVERIFY(save.isVisible());
         QVERIFY(EnumPresetOptions(profile).empty());
@@ -277,7 +277,7 @@ private Q_SLOTS:
     // Save stores what the boxes show at that moment, not the option the dialog came with.
     void SaveStoresTheShownValues() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         CDlgOptions dialog(ConversionOption{}, profile, messages, *help_);
         Child(dialog, u"Separator3"_s)->click();
         Child<QLineEdit>(dialog, u"Extension"_s)->setText(u"prn"_s);
@@ -290,7 +290,7 @@ private Q_SLOTS:
             &saved);
         Child(dialog, u"Save"_s)->click();
         QVERIFY(saved);
-        QVERIFY(messages.shown.empty());
+        QVERIFY(messages.asked.empty());
         QCOMPARE(EnumPresetOptions(profile), std::vector<std::string>{"Tabs"});
         const std::optional<ConversionOption> stored = LoadPresetOption(profile, "Tabs");
         QVERIFY(stored.has_value());
@@ -302,7 +302,7 @@ private Q_SLOTS:
     // Help shows the shipped page of the options in the program's help viewer.
     void HelpShowsTheOptionsPage() {
         MemoryProfile profile;
-        RecordingMessageBoxes messages;
+        ScriptedMessageBoxes messages;
         const HelpFile shipped(TESSALY_HELP_DIR);
         CDlgOptions dialog(ConversionOption{}, profile, messages, shipped);
         dialog.show();

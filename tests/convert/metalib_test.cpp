@@ -59,7 +59,7 @@ protected:
     ScopedClock clock{test::TestClock()};
     test::TempFolder temp;
     std::filesystem::path folder = temp / "ms";
-    test::RecordingMessages messages;
+    test::ScriptedMessageBoxes messages;
     MetaLib lib{messages};
 };
 
@@ -390,7 +390,7 @@ TEST_F(MetaLibTest, AddWithDatesRenameAndFindByName) {
 TEST(MetaLibDamageTest, DamagedFilesGiveFailuresNotCrashes) {
     ScopedClock clock(test::TestClock());
     test::TempFolder temp;
-    test::RecordingMessages messages;
+    test::ScriptedMessageBoxes messages;
     MetaLib lib(messages);
     const auto folder = temp.Path();
     const auto reset = [&] {

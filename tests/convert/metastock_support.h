@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/clock.h"
-#include "engine/messagebox.h"
+#include "support/scriptedmessageboxes.h"
 
 #include <chrono>
 #include <cstdint>
@@ -11,21 +11,6 @@
 #include <vector>
 
 namespace tessaly::test {
-
-// Records the message boxes the library asks for.
-class RecordingMessages final : public MessageBoxes {
-public:
-    struct Message {
-        std::string text;
-        std::string caption;
-    };
-    MessageAnswer Show(std::string_view text, std::string_view caption, MessageButtons,
-                       MessageIcon) override {
-        shown.push_back({std::string(text), std::string(caption)});
-        return MessageAnswer::Ok;
-    }
-    std::vector<Message> shown;
-};
 
 // Today is 11 Dec 2026 in these tests, so "10-Dec-26" is in this century.
 inline std::shared_ptr<const Clock> TestClock() {

@@ -45,7 +45,7 @@ protected:
     test::TempFolder data;
     test::TempFolder output;
     std::filesystem::path out = output / "metastock";
-    test::RecordingMessages messages;
+    test::ScriptedMessageBoxes messages;
 };
 
 TEST(MetaStockRecordTest, ConvertsOneLine) {

@@ -6,6 +6,7 @@
 #include "engine/messagebox.h"
 #include "engine/securitieslist.h"
 #include "fakequoteserver.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 #include "ui/helpfile.h"
 #include "ui/helpviewer.h"
@@ -39,17 +40,6 @@ using tessaly::test::TempFolder;
 namespace {
 
 constexpr std::string_view kHeader = "Date,Open,High,Low,Close,Volume,Adj. Close*";
-
-// Message boxes as the run shows them, with the thread each was shown on.
-struct RecordingMessages final : MessageBoxes {
-    std::vector<std::string> shown;
-    bool allOnWindowThread = true;
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        shown.emplace_back(text);
-        allOnWindowThread = allOnWindowThread && QThread::currentThread() == qApp->thread();
-        return MessageAnswer::Ok;
-    }
-};
 
 // The list's refreshes in order; `onAdd` runs after each added row, on the window's thread.
 struct RecordingList final : SecuritiesList {
@@ -87,6 +77,9 @@ public:
         setup.endpoints.currencyHost = server.BaseUrl();
         setup.transport = &transport;
         setup.messages = &messages;
+        messages.whileAsked = [this] {
+            messagesOnWindowThread = messagesOnWindowThread && QThread::currentThread() == qApp->thread();
+        };
         setup.list = &list;
         setup.playSound = [this](const std::filesystem::path& file) { sounds.push_back(file); };
         setup.showReport = [this](QWidget*, const std::filesystem::path& file) {
@@ -118,7 +111,8 @@ public:
     TempFolder program;
     FakeQuoteServer server;
     CurlTransport transport;
-    RecordingMessages messages;
+    test::ScriptedMessageBoxes messages;
+    bool messagesOnWindowThread = true;
     RecordingList list;
     HelpFile help{std::filesystem::path("help")};
     DownloadSetup setup;
@@ -290,8 +284,8 @@ private Q_SLOTS:
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         QVERIFY(Harness::RunOver(*dialog, QDate(2007, 1, 5), QDate(2007, 1, 5)));
-        QCOMPARE(harness.messages.shown.size(), std::size_t(1));
-        QVERIFY(harness.messages.allOnWindowThread);
+        QCOMPARE(harness.messages.asked.size(), std::size_t(1));
+        QVERIFY(harness.messagesOnWindowThread);
         QCOMPARE(harness.Report(), std::string("A,1\r\nB,0\r\n"));
         QVERIFY(!std::filesystem::exists(harness.data / "C.csv"));
         QVERIFY(!dialog->isVisible());

@@ -8,6 +8,7 @@
 #include "engine/messagebox.h"
 #include "engine/securitieslist.h"
 #include "fakequoteserver.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -30,19 +31,6 @@ constexpr int Query(int year, int month, int day) {
 inline std::string File(std::string_view records) {
     return std::string(kHeader) + std::string(records);
 }
-
-struct RecordingMessages final : MessageBoxes {
-    struct Shown {
-        std::string text;
-        std::string caption;
-    };
-    std::vector<Shown> shown;
-    MessageAnswer Show(std::string_view text, std::string_view caption, MessageButtons,
-                       MessageIcon) override {
-        shown.push_back({std::string(text), std::string(caption)});
-        return MessageAnswer::Ok;
-    }
-};
 
 struct RecordingList final : SecuritiesList {
     std::vector<std::string> calls;
@@ -125,7 +113,7 @@ protected:
     FixedFolders folders_{data_.Path(), program_.Path()};
     CurlTransport transport_{CurlLimits{std::chrono::milliseconds(2000), std::chrono::seconds(5),
                                         std::chrono::milliseconds(1000)}};
-    RecordingMessages messages_;
+    test::ScriptedMessageBoxes messages_;
     RecordingList list_;
     FakeDialog dialog_;
     std::vector<long long> pauses_;

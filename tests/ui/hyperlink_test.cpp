@@ -1,6 +1,7 @@
 #include "ui/hyperlink.h"
 
 #include "engine/messagebox.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 
 #include <QApplication>
@@ -19,14 +20,6 @@ using namespace Qt::StringLiterals;
 namespace tessaly {
 
 namespace {
-
-struct RecordingMessages final : MessageBoxes {
-    std::vector<std::string> shown;
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        shown.emplace_back(text);
-        return MessageAnswer::Ok;
-    }
-};
 
 // A browser stand-in: writes each argument it gets on a line of its own into `record`.
 std::filesystem::path WriteRecordingBrowser(const test::TempFolder& folder,
@@ -232,7 +225,7 @@ private Q_SLOTS:
         test::TempFolder folder;
         const std::filesystem::path record = folder / "arguments.txt";
         const std::filesystem::path browser = WriteRecordingBrowser(folder, record);
-        RecordingMessages messages;
+        test::ScriptedMessageBoxes messages;
         CHyperLink link(u"Norvane Software"_s);
         link.SetLinkAddress(u"http://127.0.0.1:9/maker"_s);
         link.SetMessageBoxes(&messages);
@@ -241,7 +234,7 @@ private Q_SLOTS:
         link.SetOpeners(NoDesktop(u"/no/such/browser"_s));
         QTest::mouseClick(&link, Qt::LeftButton);
         QVERIFY(!link.Visited());
-        QCOMPARE(messages.shown,
+        QCOMPARE(messages.asked,
                  std::vector<std::string>{"Unable to open hyperlink:\n\nThe specified file was not found."});
 
         QSignalSpy opened(&link, &CHyperLink::Opened);
@@ -249,7 +242,7 @@ private Q_SLOTS:
         QTest::mouseClick(&link, Qt::LeftButton);
         QVERIFY(link.Visited());
         QCOMPARE(opened.count(), 1);
-        QCOMPARE(messages.shown.size(), 1u);
+        QCOMPARE(messages.asked.size(), 1u);
         QTRY_VERIFY(std::filesystem::exists(record));
         QCOMPARE(ReadLines(record), QStringList{u"http://127.0.0.1:9/maker"_s});
     }
