@@ -257,25 +257,43 @@ CMainFrame::CMainFrame(Profile& profile, MessageBoxes& messages, bool writeSetti
             &CMainFrame::UpdateCommands);
 
     connect(tree_, &CLeftTreeView::FolderSelected, this, &CMainFrame::OnFolderSelected);
+    connect(tree_, &CLeftTreeView::FocusChanged, this, &CMainFrame::UpdateCommands);
     connect(tree_, &CLeftTreeView::FolderRefused, this, [this](const QString& folder) {
         messages_.Show("The folder " + folder.toStdString() + " cannot be opened.", "", MessageButtons::Ok,
                        MessageIcon::Warning);
     });
+    // F6 and Shift+F6 move the keyboard focus to the other pane.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {
+        auto* nextPane = new QAction(this);
+        nextPane->setShortcut(key);
+        connect(nextPane, &QAction::triggered, this, [this] {
+            if (tree_->hasFocus())
+                list_->setFocus(Qt::ShortcutFocusReason);
+            else
+                tree_->setFocus(Qt::ShortcutFocusReason);
+        });
+        addAction(nextPane);
+    }
+    // The tree is the active pane at start.
+    tree_->setFocus(Qt::OtherFocusReason);
     const std::string last = profile_.GetString(kOptionSection, kLastDirectory, "");
     tree_->RestoreLastFolder(QString::fromStdString(last));
     UpdateCommands();
 }
 
 CMainFrame::~CMainFrame() {
+    // The panes are destroyed after this frame's members; their last signals (focus leaving the
+    // tree, the list emptying) must not reach it.
+    for (const QObject* sender : std::initializer_list<const QObject*>{
+             tree_, list_, &list_->Model(), list_->selectionModel(), QApplication::clipboard()})
+        disconnect(sender, nullptr, this, nullptr);
     RemoveMenuHook();
 }
 
 void CMainFrame::OnFolderSelected(const QString& folder) {
     lastDirectory_ = folder;
-    const QString name = QDir(folder).dirName();
-    setWindowTitle(
-        QStringLiteral("%1 [%2]").arg(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()),
-                                      name.isEmpty() ? folder : name));
+    setWindowTitle(QStringLiteral("%1 [%2]").arg(
+        QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()), tree_->CurrentTitle()));
     list_->ShowFolder(folder.toStdString());
 }
 
@@ -306,7 +324,7 @@ void CMainFrame::UpdateCommands() {
         ->setEnabled(!dataMode && clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
     Action(Command::SelectAll)->setEnabled(hasRows);
     Action(Command::NewSecurity)->setEnabled(true);
-    Action(Command::NewFolder)->setEnabled(tree_->hasFocus());
+    Action(Command::NewFolder)->setEnabled(tree_->HasFocus());
     Action(Command::UpdateSymbolDatabase)->setEnabled(true);
     for (Command command : {Command::LargeIcons, Command::SmallIcons, Command::List, Command::Reports})
         Action(command)->setEnabled(hasRows);
@@ -322,7 +340,7 @@ BrowserContext CMainFrame::MakeBrowserContext() {
 
 void CMainFrame::NewSecurity() {
     // The pane that has the focus opens the dialog.
-    QWidget* pane = tree_->hasFocus() ? static_cast<QWidget*>(tree_) : static_cast<QWidget*>(list_);
+    QWidget* pane = tree_->HasFocus() ? static_cast<QWidget*>(tree_) : static_cast<QWidget*>(list_);
     CDlgNewSecurity dialog(pane, MakeBrowserContext());
     dialog.exec();
     UpdateCommands();
@@ -351,7 +369,8 @@ void CMainFrame::OpenWebPage(bool charts) {
     if (fileName.empty())
         return;
     const QString symbol = QString::fromStdString(SymbolFromFileName(fileName));
-    QDesktopServices::openUrl(charts ? ChartsPageUrl(symbol) : FundamentalsPageUrl(symbol));
+    const QString base = QString::fromStdString(WebPagesBase(LoadEndpoints(profile_)));
+    QDesktopServices::openUrl(charts ? ChartsPageUrl(symbol, base) : FundamentalsPageUrl(symbol, base));
 }
 
 void CMainFrame::ShowListContextMenu(const QPoint& position) {

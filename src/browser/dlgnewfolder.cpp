@@ -71,7 +71,7 @@ void CDlgNewFolder::Add() {
         return;
     }
     // Selecting the new folder makes it current, shows it under its parent and lists it (empty).
-    context_.tree.RestoreLastFolder(QString::fromStdString(folder.string()));
+    context_.tree.AddSubfolder(name);
     accept();
 }
 

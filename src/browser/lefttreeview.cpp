@@ -6,56 +6,192 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QHeaderView>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QStorageInfo>
 #include <QStringList>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace tessaly {
 
 CLeftTreeView::CLeftTreeView(QWidget* parent)
+    : CLeftTreeView(MountedVolumeRoots(), parent) {}
+
+CLeftTreeView::CLeftTreeView(const std::vector<VolumeRoot>& volumes, QWidget* parent)
     : QTreeView(parent) {
-    model_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    model_.setRootPath(QStringLiteral("/"));
     setModel(&model_);
     setHeaderHidden(true);
-    for (int column = 1; column < model_.columnCount(); ++column)
-        hideColumn(column);
-    connect(this, &QTreeView::clicked, this, &CLeftTreeView::SelectFolder);
+    // Long folder names are shown whole, with a horizontal scroll bar when the pane is narrow.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    setExpandsOnDoubleClick(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    for (const VolumeRoot& volume : volumes)
+        model_.AddVolume(volume);
+    connect(this, &QTreeView::expanded, this,
+            [this](const QModelIndex& index) { model_.SetImage(model_.itemFromIndex(index), true); });
+    connect(this, &QTreeView::collapsed, this,
+            [this](const QModelIndex& index) { model_.SetImage(model_.itemFromIndex(index), false); });
+}
+
+std::vector<VolumeRoot> CLeftTreeView::MountedVolumeRoots() {
+    std::vector<MountedVolume> mounted;
+    for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
+        MountedVolume volume;
+        volume.mountPoint = QFile::encodeName(storage.rootPath()).toStdString();
+        volume.fileSystemType = storage.fileSystemType().toStdString();
+        volume.device = storage.device().toStdString();
+        volume.removable = IsRemovableDevice(volume.device);
+        volume.isDirectory = QFileInfo(storage.rootPath()).isDir();
+        mounted.push_back(std::move(volume));
+    }
+    return VolumeRoots(mounted);
 }
 
 QString CLeftTreeView::RestoreLastFolder(const QString& path) {
-    QString folder = QDir::cleanPath(path);
-    while (!folder.isEmpty() && folder != QLatin1String("/") && !QFileInfo(folder).isDir())
-        folder = QFileInfo(folder).path();
-    if (path.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    const QModelIndex index = model_.index(folder);
-    setCurrentIndex(index);
-    scrollTo(index);
-    SelectFolder(index);
+    const QString wanted =
+        path.isEmpty() || !QDir::isAbsolutePath(path) ? QDir::homePath() : QDir::cleanPath(path);
+    std::vector<VolumeRoot> roots;
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        const QModelIndex index = model_.index(row, 0);
+        roots.push_back({QFile::encodeName(FolderTreeModel::PathOf(index)).toStdString(), {}, {}});
+    }
+    const int root = VolumeOf(roots, QFile::encodeName(wanted).toStdString());
+    if (root < 0)
+        return current_;
+    // Walk down from the volume, reading each folder on the way, as far as the path still exists.
+    QStandardItem* item = model_.item(root);
+    const QString below = wanted.mid(FolderTreeModel::PathOf(item->index()).size());
+    std::vector<QStandardItem*> walk{item};
+    for (const QString& name : below.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        QStandardItem* child = model_.ReadSubfolders(item, name);
+        expand(item->index());
+        if (!child)
+            break;
+        item = child;
+        walk.push_back(item);
+    }
+    model_.ReadSubfolders(item);
+    expand(item->index());
+    // The deepest folder that can be made current becomes the current folder.
+    for (auto step = walk.rbegin(); step != walk.rend(); ++step) {
+        if (MakeCurrent((*step)->index()))
+            break;
+    }
     return current_;
 }
 
+void CLeftTreeView::ShowItem(const QModelIndex& index) {
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+bool CLeftTreeView::MakeCurrent(const QModelIndex& index) {
+    const QString folder = FolderTreeModel::PathOf(index);
+    if (!QDir::setCurrent(folder)) {
+        const QModelIndex previous = IndexOfFolder(current_);
+        if (previous.isValid())
+            ShowItem(previous);
+        Q_EMIT FolderRefused(folder);
+        return false;
+    }
+    ShowItem(index);
+    current_ = folder;
+    title_ = FolderTreeModel::IsVolume(index) ? QDir::cleanPath(folder) : index.data().toString();
+    Q_EMIT FolderSelected(current_);
+    return true;
+}
+
 void CLeftTreeView::SelectFolder(const QModelIndex& index) {
+    if (index.isValid())
+        MakeCurrent(index);
+}
+
+void CLeftTreeView::ExpandFolder(const QModelIndex& index) {
     if (!index.isValid())
         return;
-    QString folder = model_.filePath(index);
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    if (!QDir::setCurrent(folder)) {
-        if (!current_.isEmpty())
-            setCurrentIndex(model_.index(current_));
-        Q_EMIT FolderRefused(folder);
+    ShowItem(index);
+    QStandardItem* item = model_.itemFromIndex(index);
+    if (isExpanded(index)) {
+        collapse(index);
+        model_.DiscardSubfolders(item);
         return;
     }
-    current_ = folder;
-    Q_EMIT FolderSelected(current_);
+    if (item->data(FolderTreeModel::ReadRole).toBool() && item->rowCount() > 0) {
+        expand(index);
+        return;
+    }
+    // The press of the double-click has normally made the folder current and listed it already.
+    if (FolderTreeModel::PathOf(index) != current_ && !MakeCurrent(index))
+        return;
+    model_.ReadSubfolders(item);
+    expand(index);
+}
+
+void CLeftTreeView::AddSubfolder(const QString& name) {
+    const QModelIndex parent = IndexOfFolder(current_);
+    if (!parent.isValid()) {
+        RestoreLastFolder(current_ + name);
+        return;
+    }
+    QStandardItem* item = model_.itemFromIndex(parent);
+    QStandardItem* child = model_.ReadSubfolders(item, name);
+    if (!child)
+        child = model_.AddItemToTreeView(name, item);
+    expand(parent);
+    MakeCurrent(child->index());
+}
+
+QModelIndex CLeftTreeView::IndexOfFolder(const QString& folder) const {
+    if (folder.isEmpty())
+        return {};
+    const QModelIndexList found =
+        model_.match(model_.index(0, 0), FolderTreeModel::PathRole, folder, 1,
+                     Qt::MatchExactly | Qt::MatchCaseSensitive | Qt::MatchRecursive | Qt::MatchWrap);
+    return found.isEmpty() ? QModelIndex() : found.front();
+}
+
+void CLeftTreeView::mousePressEvent(QMouseEvent* event) {
+    QTreeView::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        SelectFolder(index);
+}
+
+void CLeftTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        ExpandFolder(index);
+}
+
+void CLeftTreeView::focusInEvent(QFocusEvent* event) {
+    QTreeView::focusInEvent(event);
+    hasFocus_ = true;
+    Q_EMIT FocusChanged(true);
+}
+
+void CLeftTreeView::focusOutEvent(QFocusEvent* event) {
+    QTreeView::focusOutEvent(event);
+    // A menu opened from the keyboard or the menu bar leaves the commands with the tree.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason)
+        return;
+    hasFocus_ = false;
+    Q_EMIT FocusChanged(false);
 }
 
 namespace {

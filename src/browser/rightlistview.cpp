@@ -87,7 +87,12 @@ CRightListView::CRightListView(QWidget* parent)
     addWidget(report_);
     addWidget(icons_);
     addWidget(dataSplitter_);
+    // The keyboard focus given to the list goes to the view it shows.
+    connect(this, &QStackedWidget::currentChanged, this, [this] {
+        setFocusProxy(currentWidget() == dataSplitter_ ? static_cast<QWidget*>(data_) : currentWidget());
+    });
     setCurrentWidget(report_);
+    setFocusProxy(report_);
 
     connect(report_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });
     connect(icons_, &QAbstractItemView::doubleClicked, this, [this] { ShowSecurityData(); });

@@ -36,6 +36,14 @@ Endpoints LoadEndpoints(Profile& profile) {
     return endpoints;
 }
 
+std::string WebPagesBase(const Endpoints& endpoints) {
+    const std::string& host = endpoints.quoteHost;
+    const bool plainWeb = host.rfind("http://", 0) == 0 || host.rfind("https://", 0) == 0;
+    if (!plainWeb || host.find_first_of(" \t\r\n\"<>") != std::string::npos)
+        return std::string(kQuoteSiteBase);
+    return host.back() == '/' ? host : host + '/';
+}
+
 std::string MissingMakerHostText(const Endpoints& endpoints) {
     if (!endpoints.makerHost.empty())
         return {};

@@ -32,6 +32,12 @@ Endpoints DefaultEndpoints();
 // user finds every one of them in the settings file.
 Endpoints LoadEndpoints(Profile& profile);
 
+// The quote service's web site, under which its chart and key statistics pages live.
+inline constexpr std::string_view kQuoteSiteBase = "https://finance.yahoo.com/";
+// The base address of the web pages of a security: the quote host when it is a plain web address,
+// else (the default quote host speaks the chart API) the quote service's web site. Ends with "/".
+std::string WebPagesBase(const Endpoints& endpoints);
+
 // What the symbol database update and the update check say instead of sending a request when no
 // maker host is configured; empty when one is.
 std::string MissingMakerHostText(const Endpoints& endpoints);

@@ -6,6 +6,7 @@
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "engine/folders.h"
+#include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 #include "ui/hyperlink.h"
 
@@ -14,7 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFileSystemModel>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -22,7 +23,6 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include <deque>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -30,24 +30,10 @@
 using namespace Qt::StringLiterals;
 
 using namespace tessaly;
+using tessaly::test::ScriptedMessageBoxes;
 using tessaly::test::TempFolder;
 
 namespace {
-
-// Answers each question with the next prepared answer and records what was asked.
-class FakeMessageBoxes final : public MessageBoxes {
-public:
-    MessageAnswer Show(std::string_view text, std::string_view, MessageButtons, MessageIcon) override {
-        asked.emplace_back(text);
-        if (answers.empty())
-            return MessageAnswer::Cancel;
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::deque<MessageAnswer> answers;
-    std::vector<std::string> asked;
-};
 
 QString Folder(const std::filesystem::path& path) {
     return QString::fromStdString(path.string()) + u"/"_s;
@@ -72,13 +58,23 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "stocks").toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         frame.resize(900, 500);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "stocks"));
+        QCOMPARE(QDir::currentPath() + u"/"_s, Folder(data / "stocks"));
         QCOMPARE(frame.windowTitle(), u"Tessaly [stocks]"_s);
+        const QModelIndex stocks = frame.Tree().IndexOfFolder(Folder(data / "stocks"));
+        QVERIFY(frame.Tree().isExpanded(stocks));
+        QCOMPARE(frame.Tree().currentIndex(), stocks);
+        const QModelIndex inner = frame.Tree().IndexOfFolder(Folder(data / "stocks/stocks"));
+        QVERIFY(inner.isValid());
+        QVERIFY(!frame.Tree().isExpanded(inner));
+        QVERIFY(!inner.data(FolderTreeModel::ReadRole).toBool());
+        // The root file system comes first, labelled by its kind.
+        QVERIFY(frame.Tree().Model().index(0, 0).data().toString().endsWith(u" (/)"_s));
         QTRY_COMPARE(frame.List().Model().rowCount(), 2);
         QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
         QVERIFY(frame.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/mainwindow.png")));
@@ -90,7 +86,7 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "a/gone/deeper").toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "a"));
 
@@ -106,7 +102,7 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         QVERIFY(!frame.Action(CMainFrame::Command::Delete)->isEnabled());
         QVERIFY(!frame.Action(CMainFrame::Command::Copy)->isEnabled());
@@ -152,7 +148,7 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         QTRY_COMPARE(frame.List().Model().rowCount(), 1);
         QAbstractItemModelTester tester(&frame.List().DataModel(),
@@ -192,7 +188,7 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(from.Path()).toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         QApplication::clipboard()->clear();
         QVERIFY(!frame.Action(CMainFrame::Command::Paste)->isEnabled());
@@ -239,7 +235,7 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(to.Path()).toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         QApplication::clipboard()->setText(u"1\n"_s + QString::fromStdString((from / "AA.csv").string()) +
                                            u"\n"_s + QString::fromStdString((from / "notes.txt").string()) +
@@ -265,27 +261,117 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "one").toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
-        auto* model = static_cast<QFileSystemModel*>(frame.Tree().model());
-        Q_EMIT frame.Tree().clicked(model->index(QString::fromStdString((data / "two").string())));
-        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "two"));
+        frame.resize(900, 500);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CLeftTreeView& tree = frame.Tree();
+        const QModelIndex two = tree.IndexOfFolder(Folder(data / "two"));
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(two).center());
+        QCOMPARE(tree.CurrentFolder(), Folder(data / "two"));
         QCOMPARE(frame.windowTitle(), u"Tessaly [two]"_s);
         QTRY_COMPARE(frame.List().Model().rowCount(), 1);
-        const QModelIndex one = model->index(QString::fromStdString((data / "one").string()));
+        // Moving the highlight with the keyboard leaves the current folder as it is.
+        tree.setFocus();
+        QTest::keyClick(&tree, Qt::Key_Up);
+        QVERIFY(tree.currentIndex() != two);
+        QCOMPARE(tree.CurrentFolder(), Folder(data / "two"));
+
+        const QModelIndex one = tree.IndexOfFolder(Folder(data / "one"));
         std::filesystem::remove(data / "one");
-        Q_EMIT frame.Tree().clicked(one);
-        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "two"));
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(one).center());
+        QCOMPARE(tree.CurrentFolder(), Folder(data / "two"));
+        QCOMPARE(tree.currentIndex(), two);
         QCOMPARE(QDir::currentPath() + u"/"_s, Folder(data / "two"));
         QCOMPARE(messages.asked.size(), std::size_t{1});
         QCOMPARE(frame.List().Model().rowCount(), 1);
+
+        // A volume shows its mount point in the title.
+        tree.SelectFolder(tree.Model().index(0, 0));
+        QCOMPARE(tree.CurrentFolder(), u"/"_s);
+        QCOMPARE(frame.windowTitle(), u"Tessaly [/]"_s);
+    }
+
+    void DoubleClickCollapsesDiscardsAndReadsAnew() {
+        TempFolder data;
+        std::filesystem::create_directories(data / "a");
+        data.Write("S.csv", "");
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
+        CMainFrame frame(profile, messages, true);
+        frame.resize(900, 500);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CLeftTreeView& tree = frame.Tree();
+        const auto doubleClick = [&tree](const QModelIndex& index) {
+            QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(index).center());
+        };
+        const QModelIndex folder = tree.IndexOfFolder(Folder(data.Path()));
+        QVERIFY(tree.isExpanded(folder));
+        const qint64 closedImage =
+            tree.IndexOfFolder(Folder(data / "a")).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+        const auto image = [&folder] { return folder.data(Qt::DecorationRole).value<QIcon>().cacheKey(); };
+        QVERIFY(image() != closedImage);
+
+        doubleClick(folder);
+        QVERIFY(!tree.isExpanded(folder));
+        QCOMPARE(tree.Model().rowCount(folder), 0);
+        QCOMPARE(image(), closedImage);
+
+        std::filesystem::create_directories(data / "b");
+        doubleClick(folder);
+        QVERIFY(tree.isExpanded(folder));
+        QCOMPARE(tree.Model().rowCount(folder), 2);
+        QCOMPARE(tree.Model().index(1, 0, folder).data().toString(), u"b"_s);
+        QVERIFY(image() != closedImage);
+        QCOMPARE(tree.CurrentFolder(), Folder(data.Path()));
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
+
+        // Closed with its expand button, it opens again as it was, without reading the disk.
+        tree.collapse(folder);
+        std::filesystem::create_directories(data / "c");
+        doubleClick(folder);
+        QVERIFY(tree.isExpanded(folder));
+        QCOMPARE(tree.Model().rowCount(folder), 2);
+
+        // A folder never opened is made current, listed and read by a double-click alone.
+        data.Write("b/T.csv", "");
+        tree.ExpandFolder(tree.IndexOfFolder(Folder(data / "b")));
+        QCOMPARE(tree.CurrentFolder(), Folder(data / "b"));
+        QCOMPARE(frame.windowTitle(), u"Tessaly [b]"_s);
+        QTRY_COMPARE(frame.List().Model().rowCount(), 1);
+        QCOMPARE(frame.List().Model().Row(0).fileName, std::string("T.csv"));
+    }
+
+    void NewFolderOnlyWhileTheTreeHasTheFocus() {
+        TempFolder data;
+        TempFolder settings;
+        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
+        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
+        CMainFrame frame(profile, messages, true);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        frame.Tree().setFocus();
+        QTRY_VERIFY(frame.Action(CMainFrame::Command::NewFolder)->isEnabled());
+        // A menu opening takes the focus for a moment; the command stays with the tree.
+        QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+        QApplication::sendEvent(&frame.Tree(), &popup);
+        QVERIFY(frame.Tree().HasFocus());
+        frame.List().setFocus();
+        QTRY_VERIFY(!frame.Action(CMainFrame::Command::NewFolder)->isEnabled());
+        QVERIFY(!frame.Tree().HasFocus());
     }
 
     void UnreadableSettingsAreNotWrittenAtExit() {
         TempFolder data;
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, false);
         frame.show();
         messages.answers = {MessageAnswer::Yes};
@@ -317,7 +403,7 @@ private Q_SLOTS:
     void HelpAndUpdateCommandsAreInTheirMenus() {
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, false);
         QCOMPARE(frame.Action(CMainFrame::Command::Contents)->text(), u"&Contents"_s);
         QCOMPARE(frame.Action(CMainFrame::Command::Contents)->statusTip(), u"Show help files"_s);
@@ -339,7 +425,7 @@ private Q_SLOTS:
     void LockIndicatorsShowOnlyWhatIsOn() {
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         CKeyIndicators& indicators = frame.KeyIndicators();
         QCOMPARE(indicators.CapsLock()->text(), u"CAP"_s);
@@ -364,7 +450,7 @@ private Q_SLOTS:
         TempFolder settings;
         QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
         profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        FakeMessageBoxes messages;
+        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
         CMainFrame frame(profile, messages, true);
         frame.show();
         messages.answers = {MessageAnswer::No};

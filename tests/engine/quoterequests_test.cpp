@@ -77,6 +77,25 @@ TEST(EndpointsTest, MissingValuesAreWrittenWithTheirDefaults) {
     EXPECT_EQ(changed.minRequestIntervalMs, 0);
 }
 
+TEST(EndpointsTest, WebPagesUseAPlainQuoteHostElseTheQuoteSite) {
+    const struct {
+        const char* quoteHost;
+        const char* base;
+    } cases[] = {
+        {"yahoo-chart+https://query1.finance.yahoo.com/", "https://finance.yahoo.com/"},
+        {"http://127.0.0.1:8080/", "http://127.0.0.1:8080/"},
+        {"https://quotes.example", "https://quotes.example/"},
+        {"", "https://finance.yahoo.com/"},
+        {"ftp://quotes.example/", "https://finance.yahoo.com/"},
+        {"http://bad host/", "https://finance.yahoo.com/"},
+    };
+    for (const auto& entry : cases) {
+        Endpoints endpoints = DefaultEndpoints();
+        endpoints.quoteHost = entry.quoteHost;
+        EXPECT_EQ(WebPagesBase(endpoints), entry.base) << entry.quoteHost;
+    }
+}
+
 TEST(HttpErrorTest, PassingTroublesAreToldByKindAndByText) {
     for (const HttpErrorKind kind : {HttpErrorKind::TimedOut, HttpErrorKind::ConnectionReset,
                                      HttpErrorKind::ConnectionRefused, HttpErrorKind::InvalidAnswer})
