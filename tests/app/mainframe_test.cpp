@@ -6,6 +6,7 @@
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "engine/folders.h"
+#include "support/foldertext.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
 #include "ui/hyperlink.h"
@@ -24,20 +25,34 @@
 #include <QTest>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 using namespace Qt::StringLiterals;
 
 using namespace tessaly;
+using tessaly::test::Folder;
 using tessaly::test::ScriptedMessageBoxes;
 using tessaly::test::TempFolder;
 
 namespace {
 
-QString Folder(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string()) + u"/"_s;
-}
+// A main window on settings of its own, which remember `lastDirectory` unless it is empty.
+struct WindowOnSettings {
+    explicit WindowOnSettings(const std::filesystem::path& lastDirectory = {}, bool writeSettings = true)
+        : profile(QString::fromStdString((settings / "Tessaly.conf").string())) {
+        if (!lastDirectory.empty())
+            profile.WriteString("CurrentOption", "LastDirectory", Folder(lastDirectory).toStdString());
+        frame = std::make_unique<CMainFrame>(profile, messages, writeSettings);
+    }
+    CMainFrame& Frame() { return *frame; }
+
+    TempFolder settings;
+    QSettingsProfile profile;
+    ScriptedMessageBoxes messages{MessageAnswer::Cancel};
+    std::unique_ptr<CMainFrame> frame;
+};
 
 void SortBySymbol(CMainFrame& frame) {
     Q_EMIT frame.List().header()->sectionClicked(0);
@@ -55,11 +70,8 @@ private Q_SLOTS:
                    "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n");
         data.Write("stocks/MSFT.csv",
                    "Date,Open,High,Low,Close,Volume,Adj. Close*\n28-Dec-04,1,2,0.5,1.5,100,1.5\n");
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "stocks").toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(data / "stocks");
+        CMainFrame& frame = window.Frame();
         frame.resize(900, 500);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -83,27 +95,20 @@ private Q_SLOTS:
     void MissingFolderFallsBackToDeepestExisting() {
         TempFolder data;
         std::filesystem::create_directories(data / "a");
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "a/gone/deeper").toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
-        QCOMPARE(frame.Tree().CurrentFolder(), Folder(data / "a"));
+        WindowOnSettings window(data / "a/gone/deeper");
+        QCOMPARE(window.Frame().Tree().CurrentFolder(), Folder(data / "a"));
 
-        QSettingsProfile fresh(QString::fromStdString((settings / "Fresh.conf").string()));
-        CMainFrame first(fresh, messages, true);
-        QCOMPARE(first.Tree().CurrentFolder(), QDir::homePath() + u"/"_s);
+        WindowOnSettings first;
+        QCOMPARE(first.Frame().Tree().CurrentFolder(), QDir::homePath() + u"/"_s);
     }
 
     void CommandsFollowTheListRules() {
         TempFolder data;
         const std::string record =
             "Date,Open,High,Low,Close,Volume,Adj. Close*\n5-Jan-05,1,2,0.5,1.5,100,1.5\n";
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(data.Path());
+        CMainFrame& frame = window.Frame();
+        ScriptedMessageBoxes& messages = window.messages;
         QVERIFY(!frame.Action(CMainFrame::Command::Delete)->isEnabled());
         QVERIFY(!frame.Action(CMainFrame::Command::Copy)->isEnabled());
         QVERIFY(!frame.Action(CMainFrame::Command::SelectAll)->isEnabled());
@@ -145,11 +150,8 @@ private Q_SLOTS:
         TempFolder data;
         data.Write("ibm.csv", "Date,Open,High,Low,Close,Volume,Adj. Close*\n3-Jan-05,1,2,0.5,1.5,100,1.5\n"
                               "4-Jan-05,2,3,1.5,2.5,200,2.5\n");
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(data.Path());
+        CMainFrame& frame = window.Frame();
         QTRY_COMPARE(frame.List().Model().rowCount(), 1);
         QAbstractItemModelTester tester(&frame.List().DataModel(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -185,11 +187,9 @@ private Q_SLOTS:
         from.Write("CC.csv", record);
         to.Write("BB.csv", "old");
         to.Write("CC.csv", "old");
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(from.Path()).toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(from.Path());
+        CMainFrame& frame = window.Frame();
+        ScriptedMessageBoxes& messages = window.messages;
         QApplication::clipboard()->clear();
         QVERIFY(!frame.Action(CMainFrame::Command::Paste)->isEnabled());
         QTRY_COMPARE(frame.List().Model().rowCount(), 3);
@@ -232,11 +232,9 @@ private Q_SLOTS:
         TempFolder to;
         from.Write("AA.csv", record);
         from.Write("notes.txt", "x");
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(to.Path()).toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(to.Path());
+        CMainFrame& frame = window.Frame();
+        ScriptedMessageBoxes& messages = window.messages;
         QApplication::clipboard()->setText(u"1\n"_s + QString::fromStdString((from / "AA.csv").string()) +
                                            u"\n"_s + QString::fromStdString((from / "notes.txt").string()) +
                                            u"\n"_s);
@@ -258,11 +256,9 @@ private Q_SLOTS:
         std::filesystem::create_directories(data / "one");
         std::filesystem::create_directories(data / "two");
         data.Write("two/X.csv", "");
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data / "one").toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(data / "one");
+        CMainFrame& frame = window.Frame();
+        ScriptedMessageBoxes& messages = window.messages;
         frame.resize(900, 500);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -297,11 +293,8 @@ private Q_SLOTS:
         TempFolder data;
         std::filesystem::create_directories(data / "a");
         data.Write("S.csv", "");
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(data.Path());
+        CMainFrame& frame = window.Frame();
         frame.resize(900, 500);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -348,11 +341,8 @@ private Q_SLOTS:
 
     void NewFolderOnlyWhileTheTreeHasTheFocus() {
         TempFolder data;
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(data.Path());
+        CMainFrame& frame = window.Frame();
         frame.show();
         frame.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
@@ -369,10 +359,10 @@ private Q_SLOTS:
 
     void UnreadableSettingsAreNotWrittenAtExit() {
         TempFolder data;
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, false);
+        WindowOnSettings window({}, false);
+        CMainFrame& frame = window.Frame();
+        ScriptedMessageBoxes& messages = window.messages;
+        QSettingsProfile& profile = window.profile;
         frame.show();
         messages.answers = {MessageAnswer::Yes};
         frame.Exit();
@@ -401,10 +391,8 @@ private Q_SLOTS:
     }
 
     void HelpAndUpdateCommandsAreInTheirMenus() {
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, false);
+        WindowOnSettings window({}, false);
+        CMainFrame& frame = window.Frame();
         QCOMPARE(frame.Action(CMainFrame::Command::Contents)->text(), u"&Contents"_s);
         QCOMPARE(frame.Action(CMainFrame::Command::Contents)->statusTip(), u"Show help files"_s);
         QCOMPARE(frame.Action(CMainFrame::Command::CheckForUpdates)->text(), u"C&heck for product updates"_s);
@@ -423,10 +411,8 @@ private Q_SLOTS:
     }
 
     void LockIndicatorsShowOnlyWhatIsOn() {
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window;
+        CMainFrame& frame = window.Frame();
         CKeyIndicators& indicators = frame.KeyIndicators();
         QCOMPARE(indicators.CapsLock()->text(), u"CAP"_s);
         QCOMPARE(indicators.NumLock()->text(), u"NUM"_s);
@@ -447,11 +433,10 @@ private Q_SLOTS:
 
     void ExitAsksAndNoKeepsTheWindow() {
         TempFolder data;
-        TempFolder settings;
-        QSettingsProfile profile(QString::fromStdString((settings / "Tessaly.conf").string()));
-        profile.WriteString("CurrentOption", "LastDirectory", Folder(data.Path()).toStdString());
-        ScriptedMessageBoxes messages(MessageAnswer::Cancel);
-        CMainFrame frame(profile, messages, true);
+        WindowOnSettings window(data.Path());
+        CMainFrame& frame = window.Frame();
+        ScriptedMessageBoxes& messages = window.messages;
+        QSettingsProfile& profile = window.profile;
         frame.show();
         messages.answers = {MessageAnswer::No};
         frame.Exit();

@@ -6,6 +6,7 @@
 #include "browser/rightlistview.h"
 #include "engine/folders.h"
 #include "fakemakerserver.h"
+#include "support/foldertext.h"
 #include "support/modaldialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
@@ -28,13 +29,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessaly;
+using tessaly::test::Folder;
 using tessaly::test::TempFolder;
 
 namespace {
-
-QString Folder(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string()) + u"/"_s;
-}
 
 QStringList Texts(const QList<QAction*>& actions) {
     QStringList texts;

@@ -4,6 +4,7 @@
 #include "browser/lefttreeview.h"
 #include "browser/rightlistview.h"
 #include "engine/memoryprofile.h"
+#include "support/foldertext.h"
 #include "support/modaldialogs.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/tempfolder.h"
@@ -27,6 +28,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessaly;
+using tessaly::test::Folder;
 using tessaly::test::TempFolder;
 
 namespace {
@@ -47,10 +49,6 @@ QStringList Symbols(CRightListView& list) {
         symbols << QString::fromStdString(list.Model().Row(row).symbol);
     symbols.sort();
     return symbols;
-}
-
-QString Folder(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string()) + u"/"_s;
 }
 
 } // namespace

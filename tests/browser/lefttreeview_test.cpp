@@ -1,5 +1,6 @@
 #include "browser/lefttreeview.h"
 
+#include "support/foldertext.h"
 #include "support/tempfolder.h"
 
 #include <QAbstractItemModelTester>
@@ -11,13 +12,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessaly;
+using tessaly::test::Folder;
 using tessaly::test::TempFolder;
 
 namespace {
-
-QString Folder(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string()) + u"/"_s;
-}
 
 QStringList Children(CLeftTreeView& tree, const QModelIndex& parent) {
     QStringList names;
