@@ -1,9 +1,9 @@
 #include "convert/dlgconvert.h"
 
 #include "convert/asciiconverter.h"
+#include "convert/conversionrun.h"
 #include "convert/dlgoptions.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,13 +78,10 @@ void CDlgConvert::EditOptions() {
 }
 
 void CDlgConvert::Convert() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const SkippedSymbols skipped =
-        ConvertSymbolList(symbols_->text().toStdString(), dataFolder_,
-                          OutputFolderFromText(output_->text(), dataFolder_), option_);
-    QApplication::restoreOverrideCursor();
-    if (!skipped.empty())
-        messages_.Show(SkippedSymbolsMessage(skipped), "", MessageButtons::Ok, MessageIcon::Warning);
+    RunConversion(messages_, [this] {
+        return ConvertSymbolList(symbols_->text().toStdString(), dataFolder_,
+                                 OutputFolderFromText(output_->text(), dataFolder_), option_);
+    });
     accept();
 }
 

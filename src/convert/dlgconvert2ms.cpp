@@ -1,8 +1,8 @@
 #include "convert/dlgconvert2ms.h"
 
+#include "convert/conversionrun.h"
 #include "convert/metastockconversion.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -69,13 +69,10 @@ void CDlgConvert2MS::Browse() {
 }
 
 void CDlgConvert2MS::Convert() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const SkippedSymbols skipped =
-        ConvertToMetaStock(symbols_->text().toStdString(), dataFolder_,
-                           OutputFolderFromText(output_->text(), dataFolder_), messages_);
-    QApplication::restoreOverrideCursor();
-    if (!skipped.empty())
-        messages_.Show(SkippedSymbolsMessage(skipped), "", MessageButtons::Ok, MessageIcon::Warning);
+    RunConversion(messages_, [this] {
+        return ConvertToMetaStock(symbols_->text().toStdString(), dataFolder_,
+                                  OutputFolderFromText(output_->text(), dataFolder_), messages_);
+    });
     accept();
 }
 
