@@ -29,16 +29,18 @@ FolderTreeModel::FolderTreeModel(QObject* parent)
 
 QStandardItem* FolderTreeModel::AddVolume(const VolumeRoot& volume) {
     auto* item = new QStandardItem(QString::fromStdString(volume.label));
-    QString path = QString::fromStdString(volume.mountPoint);
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    item->setData(path, PathRole);
+    item->setData(PathOf(volume), PathRole);
     item->setData(static_cast<int>(volume.kind), KindRole);
     item->setData(false, ReadRole);
     item->setEditable(false);
     item->setIcon(HasDiscImage(volume.kind) ? disc_ : drive_);
     appendRow(item);
     return item;
+}
+
+QString FolderTreeModel::PathOf(const VolumeRoot& volume) {
+    const QString path = QString::fromStdString(volume.mountPoint);
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
 QStandardItem* FolderTreeModel::AddItemToTreeView(const QString& name, QStandardItem* parent) {

@@ -35,6 +35,8 @@ public:
     // Gives `item` its image: a volume its drive image, a folder the open or closed folder.
     void SetImage(QStandardItem* item, bool expanded);
 
+    // The folder of a volume's root item, ending with "/".
+    static QString PathOf(const VolumeRoot& volume);
     static QString PathOf(const QModelIndex& index) { return index.data(PathRole).toString(); }
     static bool IsVolume(const QModelIndex& index) { return index.data(KindRole).toInt() != kFolderKind; }
 

@@ -16,14 +16,38 @@
 #include <QStorageInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace tessaly {
 
+namespace {
+
+std::string ReadMountTable() {
+    std::ifstream in("/proc/self/mounts");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
 CLeftTreeView::CLeftTreeView(QWidget* parent)
-    : CLeftTreeView(MountedVolumeRoots(), parent) {}
+    : CLeftTreeView(MountedVolumeRoots(), parent) {
+    // The mount table is cheap to read; the volumes are asked again only when it has changed.
+    mountTable_ = ReadMountTable();
+    mountWatch_.setInterval(2000);
+    connect(&mountWatch_, &QTimer::timeout, this, [this] {
+        std::string table = ReadMountTable();
+        if (table == mountTable_)
+            return;
+        mountTable_ = std::move(table);
+        RefreshVolumes(MountedVolumeRoots());
+    });
+    mountWatch_.start();
+}
 
 CLeftTreeView::CLeftTreeView(const std::vector<VolumeRoot>& volumes, QWidget* parent)
     : QTreeView(parent) {
@@ -37,8 +61,7 @@ CLeftTreeView::CLeftTreeView(const std::vector<VolumeRoot>& volumes, QWidget* pa
     setExpandsOnDoubleClick(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    for (const VolumeRoot& volume : volumes)
-        model_.AddVolume(volume);
+    RefreshVolumes(volumes);
     connect(this, &QTreeView::expanded, this,
             [this](const QModelIndex& index) { model_.SetImage(model_.itemFromIndex(index), true); });
     connect(this, &QTreeView::collapsed, this,
@@ -57,6 +80,28 @@ std::vector<VolumeRoot> CLeftTreeView::MountedVolumeRoots() {
         mounted.push_back(std::move(volume));
     }
     return VolumeRoots(mounted);
+}
+
+void CLeftTreeView::RefreshVolumes(const std::vector<VolumeRoot>& volumes) {
+    volumes_ = volumes;
+    QModelIndex currentRoot = IndexOfFolder(current_);
+    while (currentRoot.parent().isValid())
+        currentRoot = currentRoot.parent();
+    for (int row = model_.rowCount() - 1; row >= 0; --row) {
+        const QString path = FolderTreeModel::PathOf(model_.index(row, 0));
+        const bool mounted = std::any_of(volumes.begin(), volumes.end(), [&](const VolumeRoot& volume) {
+            return FolderTreeModel::PathOf(volume) == path;
+        });
+        if (!mounted && !(currentRoot.isValid() && currentRoot.row() == row))
+            model_.removeRow(row);
+    }
+    for (const VolumeRoot& volume : volumes) {
+        bool shown = false;
+        for (int row = 0; row < model_.rowCount() && !shown; ++row)
+            shown = FolderTreeModel::PathOf(model_.index(row, 0)) == FolderTreeModel::PathOf(volume);
+        if (!shown)
+            model_.AddVolume(volume);
+    }
 }
 
 QString CLeftTreeView::RestoreLastFolder(const QString& path) {
@@ -110,6 +155,9 @@ bool CLeftTreeView::MakeCurrent(const QModelIndex& index) {
     current_ = folder;
     title_ = FolderTreeModel::IsVolume(index) ? QDir::cleanPath(folder) : index.data().toString();
     Q_EMIT FolderSelected(current_);
+    // A volume kept while it held the current folder goes now.
+    if (model_.rowCount() != static_cast<int>(volumes_.size()))
+        RefreshVolumes(std::vector<VolumeRoot>(volumes_));
     return true;
 }
 

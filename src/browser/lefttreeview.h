@@ -4,7 +4,10 @@
 #include "browser/volumes.h"
 #include "engine/messagebox.h"
 
+#include <QTimer>
 #include <QTreeView>
+
+#include <string>
 
 #include <vector>
 
@@ -17,12 +20,16 @@ class CRightListView;
 class CLeftTreeView final : public QTreeView {
     Q_OBJECT
 public:
-    // The volumes of the mount table.
+    // The volumes of the mount table, followed as volumes come and go.
     explicit CLeftTreeView(QWidget* parent = nullptr);
     explicit CLeftTreeView(const std::vector<VolumeRoot>& volumes, QWidget* parent = nullptr);
 
     // The volumes a user would see in a file manager, from the system's mount table.
     static std::vector<VolumeRoot> MountedVolumeRoots();
+
+    // Adds the volumes the tree lacks at the end and drops the roots no longer among `volumes`,
+    // except the one that holds the current folder, which goes once another folder is current.
+    void RefreshVolumes(const std::vector<VolumeRoot>& volumes);
 
     // Opens the tree down to the deepest existing folder of `path` (the home folder when `path` is
     // empty), selects it and makes it current; returns the current folder, ending with "/".
@@ -68,6 +75,10 @@ private:
     bool MakeCurrent(const QModelIndex& index);
 
     FolderTreeModel model_;
+    // The volumes last known to be mounted.
+    std::vector<VolumeRoot> volumes_;
+    QTimer mountWatch_;
+    std::string mountTable_;
     QString current_;
     QString title_;
     bool hasFocus_ = false;

@@ -72,6 +72,24 @@ private Q_SLOTS:
         QVERIFY(!tree.Model().hasChildren(inner));
     }
 
+    void VolumesComeAndGoButTheCurrentOneStays() {
+        TempFolder disk;
+        TempFolder stick;
+        TempFolder card;
+        const VolumeRoot root{disk.Path().string(), "Local Disk", VolumeKind::Fixed};
+        const VolumeRoot stickRoot{stick.Path().string(), "Floppy Drive", VolumeKind::Removable};
+        const VolumeRoot cardRoot{card.Path().string(), "Floppy Drive (card)", VolumeKind::Removable};
+        CLeftTreeView tree({root, stickRoot});
+        tree.RestoreLastFolder(Folder(stick.Path()));
+        tree.RefreshVolumes({root, cardRoot});
+        // The stick holds the current folder, so it stays until another folder is chosen.
+        QCOMPARE(Children(tree, {}),
+                 (QStringList{u"Local Disk"_s, u"Floppy Drive"_s, u"Floppy Drive (card)"_s}));
+        tree.SelectFolder(tree.Model().index(0, 0));
+        QCOMPARE(Children(tree, {}), (QStringList{u"Local Disk"_s, u"Floppy Drive (card)"_s}));
+        QCOMPARE(tree.IndexOfFolder(Folder(card.Path())), tree.Model().index(1, 0));
+    }
+
     void APathOnNoVolumeOpensNothing() {
         TempFolder disk;
         TempFolder elsewhere;
