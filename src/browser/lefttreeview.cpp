@@ -84,7 +84,7 @@ std::vector<VolumeRoot> CLeftTreeView::MountedVolumeRoots() {
 
 void CLeftTreeView::RefreshVolumes(const std::vector<VolumeRoot>& volumes) {
     volumes_ = volumes;
-    QModelIndex currentRoot = IndexOfFolder(current_);
+    QModelIndex currentRoot = currentItem_;
     while (currentRoot.parent().isValid())
         currentRoot = currentRoot.parent();
     for (int row = model_.rowCount() - 1; row >= 0; --row) {
@@ -145,14 +145,14 @@ void CLeftTreeView::ShowItem(const QModelIndex& index) {
 bool CLeftTreeView::MakeCurrent(const QModelIndex& index) {
     const QString folder = FolderTreeModel::PathOf(index);
     if (!QDir::setCurrent(folder)) {
-        const QModelIndex previous = IndexOfFolder(current_);
-        if (previous.isValid())
-            ShowItem(previous);
+        if (currentItem_.isValid())
+            ShowItem(currentItem_);
         Q_EMIT FolderRefused(folder);
         return false;
     }
     ShowItem(index);
     current_ = folder;
+    currentItem_ = index;
     title_ = FolderTreeModel::IsVolume(index) ? QDir::cleanPath(folder) : index.data().toString();
     Q_EMIT FolderSelected(current_);
     // A volume kept while it held the current folder goes now.
@@ -188,7 +188,7 @@ void CLeftTreeView::ExpandFolder(const QModelIndex& index) {
 }
 
 void CLeftTreeView::AddSubfolder(const QString& name) {
-    const QModelIndex parent = IndexOfFolder(current_);
+    const QModelIndex parent = currentItem_;
     if (!parent.isValid()) {
         RestoreLastFolder(current_ + name);
         return;

@@ -4,6 +4,7 @@
 #include "browser/volumes.h"
 #include "engine/messagebox.h"
 
+#include <QPersistentModelIndex>
 #include <QTimer>
 #include <QTreeView>
 
@@ -80,6 +81,8 @@ private:
     QTimer mountWatch_;
     std::string mountTable_;
     QString current_;
+    // The item of the current folder; invalid once it has been discarded.
+    QPersistentModelIndex currentItem_;
     QString title_;
     bool hasFocus_ = false;
 };
