@@ -33,7 +33,7 @@ QStandardItem* FolderTreeModel::AddVolume(const VolumeRoot& volume) {
     item->setData(static_cast<int>(volume.kind), KindRole);
     item->setData(false, ReadRole);
     item->setEditable(false);
-    item->setIcon(HasDiscImage(volume.kind) ? disc_ : drive_);
+    SetImage(item, false);
     appendRow(item);
     return item;
 }
