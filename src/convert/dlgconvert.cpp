@@ -1,7 +1,7 @@
 #include "convert/dlgconvert.h"
 
 #include "convert/asciiconverter.h"
-#include "convert/conversionrun.h"
+#include "convert/conversiondialogparts.h"
 #include "convert/dlgoptions.h"
 
 #include <QGridLayout>
@@ -28,9 +28,7 @@ CDlgConvert::CDlgConvert(const QString& symbols, const std::filesystem::path& da
     output_->setObjectName(QStringLiteral("OutputDirectory"));
 
     auto* symbolsLabel = new QLabel(tr("Security Symbol"));
-    symbolsLabel->setBuddy(symbols_);
     auto* outputLabel = new QLabel(tr("Output Directory"));
-    outputLabel->setBuddy(output_);
     auto* browse = new QPushButton(tr("Browse..."));
     browse->setObjectName(QStringLiteral("Browse"));
     auto* optionsButton = new QPushButton(tr("Options"));
@@ -48,25 +46,18 @@ CDlgConvert::CDlgConvert(const QString& symbols, const std::filesystem::path& da
     connect(close, &QPushButton::clicked, this, &CDlgConvert::reject);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(symbolsLabel, 0, 0, 1, 2);
-    layout->addWidget(symbols_, 1, 0, 1, 2);
-    layout->addWidget(outputLabel, 2, 0, 1, 2);
-    layout->addWidget(output_, 3, 0);
-    layout->addWidget(browse, 3, 1);
+    AddSymbolAndOutputRows(*layout, symbolsLabel, symbols_, outputLabel, output_, browse);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(optionsButton);
     buttons->addStretch();
     buttons->addWidget(convert);
     buttons->addWidget(close);
     layout->addLayout(buttons, 4, 0, 1, 2);
-    layout->setColumnStretch(0, 1);
     setMinimumWidth(460);
 }
 
 void CDlgConvert::Browse() {
-    const QString folder = pickFolder_(this, tr("Select a directory for converted files."), output_->text());
-    if (!folder.isEmpty())
-        output_->setText(folder);
+    BrowseOutputFolder(this, pickFolder_, *output_);
 }
 
 void CDlgConvert::EditOptions() {

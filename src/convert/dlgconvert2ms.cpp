@@ -1,6 +1,6 @@
 #include "convert/dlgconvert2ms.h"
 
-#include "convert/conversionrun.h"
+#include "convert/conversiondialogparts.h"
 #include "convert/metastockconversion.h"
 
 #include <QCheckBox>
@@ -26,9 +26,7 @@ CDlgConvert2MS::CDlgConvert2MS(const QString& symbols, const std::filesystem::pa
     generateNames_->setChecked(true);
 
     auto* symbolsLabel = new QLabel(tr("Security symbol(s)"));
-    symbolsLabel->setBuddy(symbols_);
     auto* outputLabel = new QLabel(tr("Output directory"));
-    outputLabel->setBuddy(output_);
     auto* browse = new QPushButton(tr("Browes..."));
     browse->setObjectName(QStringLiteral("Browse"));
     browse->setAutoDefault(false);
@@ -43,18 +41,13 @@ CDlgConvert2MS::CDlgConvert2MS(const QString& symbols, const std::filesystem::pa
     connect(cancel, &QPushButton::clicked, this, &CDlgConvert2MS::reject);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(symbolsLabel, 0, 0, 1, 2);
-    layout->addWidget(symbols_, 1, 0, 1, 2);
-    layout->addWidget(outputLabel, 2, 0, 1, 2);
-    layout->addWidget(output_, 3, 0);
-    layout->addWidget(browse, 3, 1);
+    AddSymbolAndOutputRows(*layout, symbolsLabel, symbols_, outputLabel, output_, browse);
     layout->addWidget(generateNames_, 4, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(convert);
     buttons->addWidget(cancel);
     layout->addLayout(buttons, 5, 0, 1, 2);
-    layout->setColumnStretch(0, 1);
     setMinimumWidth(460);
 }
 
@@ -63,9 +56,7 @@ bool CDlgConvert2MS::GenerateNames() const {
 }
 
 void CDlgConvert2MS::Browse() {
-    const QString folder = pickFolder_(this, tr("Select a directory for converted files."), output_->text());
-    if (!folder.isEmpty())
-        output_->setText(folder);
+    BrowseOutputFolder(this, pickFolder_, *output_);
 }
 
 void CDlgConvert2MS::Convert() {
