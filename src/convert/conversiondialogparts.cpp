@@ -8,8 +8,8 @@
 
 namespace tessaly {
 
-void AddSymbolAndOutputRows(QGridLayout& layout, QLabel* symbolsLabel, QLineEdit* symbols, QLabel* outputLabel,
-                            QLineEdit* output, QPushButton* browse) {
+void AddSymbolAndOutputRows(QGridLayout& layout, QLabel* symbolsLabel, QLineEdit* symbols,
+                            QLabel* outputLabel, QLineEdit* output, QPushButton* browse) {
     symbolsLabel->setBuddy(symbols);
     outputLabel->setBuddy(output);
     layout.addWidget(symbolsLabel, 0, 0, 1, 2);
@@ -22,7 +22,8 @@ void AddSymbolAndOutputRows(QGridLayout& layout, QLabel* symbolsLabel, QLineEdit
 
 void BrowseOutputFolder(QWidget* parent, const FolderPicker& pick, QLineEdit& output) {
     const QString folder =
-        pick(parent, QCoreApplication::translate("tessaly", "Select a directory for converted files."), output.text());
+        pick(parent, QCoreApplication::translate("tessaly", "Select a directory for converted files."),
+             output.text());
     if (!folder.isEmpty())
         output.setText(folder);
 }

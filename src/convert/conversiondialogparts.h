@@ -18,8 +18,8 @@ namespace tessaly {
 
 // The first four rows of both: the symbols' label and field, the output folder's label, then its
 // field beside the browse button.
-void AddSymbolAndOutputRows(QGridLayout& layout, QLabel* symbolsLabel, QLineEdit* symbols, QLabel* outputLabel,
-                            QLineEdit* output, QPushButton* browse);
+void AddSymbolAndOutputRows(QGridLayout& layout, QLabel* symbolsLabel, QLineEdit* symbols,
+                            QLabel* outputLabel, QLineEdit* output, QPushButton* browse);
 // Asks for the folder of the converted files, starting at the one in `output`, and puts the choice
 // there; a cancel leaves it as it was.
 void BrowseOutputFolder(QWidget* parent, const FolderPicker& pick, QLineEdit& output);
